@@ -36,7 +36,7 @@ add_subdirectory(${KIV_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_AL
 
 add_library(kivcore STATIC ${KIV_ALL_SOURCES})
 target_include_directories(kivcore PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(kivcore PUBLIC minizip)
+target_link_libraries(kivcore PUBLIC minizip version wininet advapi32)
 
 set(KIV_CONSOLE_SOURCES launcher/ConsoleMainWin32.cpp)
 if(EXISTS ${CMAKE_SOURCE_DIR}/launcher/resources/console.rc)
@@ -51,6 +51,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/runner/Corvane.rc)
 else()
   add_executable(Corvane WIN32 runner/CorvaneMainWin32.cpp)
 endif()
+# Corvane throws nothing; without exception support it stays a few dozen KB.
+set_source_files_properties(runner/CorvaneMainWin32.cpp PROPERTIES COMPILE_OPTIONS -fno-exceptions)
 
 option(KIV_BUILD_TESTS "Build the test exes and fixtures" ON)
 if(NOT KIV_BUILD_TESTS)

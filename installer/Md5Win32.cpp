@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Handle.h"
+
 namespace kiv {
 
 namespace {
@@ -14,56 +16,20 @@ constexpr DWORD kChunkSize = 1024;
 constexpr DWORD kDigestSize = 16;
 constexpr std::size_t kDigestDigits = 2 * kDigestSize;
 
-class UniqueFile {
-public:
-    explicit UniqueFile(HANDLE handle) : handle_(handle) {}
-    ~UniqueFile() {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    UniqueFile(const UniqueFile&) = delete;
-    UniqueFile& operator=(const UniqueFile&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
+struct CryptContextTraits {
+    using Type = HCRYPTPROV;
+    static Type invalid() { return 0; }
+    static void close(Type provider) { CryptReleaseContext(provider, 0); }
 };
 
-class CryptContext {
-public:
-    CryptContext() = default;
-    ~CryptContext() {
-        if (provider_ != 0)
-            CryptReleaseContext(provider_, 0);
-    }
-    CryptContext(const CryptContext&) = delete;
-    CryptContext& operator=(const CryptContext&) = delete;
-
-    HCRYPTPROV* receive() { return &provider_; }
-    HCRYPTPROV get() const { return provider_; }
-
-private:
-    HCRYPTPROV provider_ = 0;
+struct CryptHashTraits {
+    using Type = HCRYPTHASH;
+    static Type invalid() { return 0; }
+    static void close(Type hash) { CryptDestroyHash(hash); }
 };
 
-class CryptHash {
-public:
-    CryptHash() = default;
-    ~CryptHash() {
-        if (hash_ != 0)
-            CryptDestroyHash(hash_);
-    }
-    CryptHash(const CryptHash&) = delete;
-    CryptHash& operator=(const CryptHash&) = delete;
-
-    HCRYPTHASH* receive() { return &hash_; }
-    HCRYPTHASH get() const { return hash_; }
-
-private:
-    HCRYPTHASH hash_ = 0;
-};
+using CryptContext = UniqueResource<CryptContextTraits>;
+using CryptHash = UniqueResource<CryptHashTraits>;
 
 // The printed path is narrow, in the system code page, like the rest of the line.
 std::string narrowPath(const wchar_t* path) {
@@ -87,23 +53,23 @@ void md5OfFile(const wchar_t* path, wchar_t* output, std::size_t outputCapacity)
         return;
 
     // Declared in acquisition order, so a failure releases hash, context, file.
-    UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) {
+    if (!file) {
         const DWORD error = GetLastError();
         std::printf("Error opening file %s\nError: %d\n", narrowPath(path).c_str(),
                     errorCode(error));
         return;
     }
     CryptContext context;
-    if (!CryptAcquireContextW(context.receive(), nullptr, nullptr, PROV_RSA_FULL,
+    if (!CryptAcquireContextW(context.put(), nullptr, nullptr, PROV_RSA_FULL,
                               CRYPT_VERIFYCONTEXT)) {
         const DWORD error = GetLastError();
         std::printf("CryptAcquireContext failed: %d\n", errorCode(error));
         return;
     }
     CryptHash hash;
-    if (!CryptCreateHash(context.get(), CALG_MD5, 0, 0, hash.receive())) {
+    if (!CryptCreateHash(context.get(), CALG_MD5, 0, 0, hash.put())) {
         const DWORD error = GetLastError();
         std::printf("CryptCreateHash failed: %d\n", errorCode(error));
         return;

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "installer/ZipArchive.h"
-#include "platform/PathText.h"
+#include "platform/FilePath.h"
 
 namespace kiv {
 
@@ -24,6 +24,7 @@ void extractAll(ZipArchive& archive, const std::wstring& folder) {
     archive.close();
 }
 
+// An entry unpacked read-only would otherwise survive DeleteFileW.
 void removeFile(const std::wstring& path) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
@@ -32,9 +33,8 @@ void removeFile(const std::wstring& path) {
 }  // namespace
 
 bool extractVmPack(const std::wstring& packPath, const std::wstring& vmDirectory) {
-    const std::wstring intermediary =
-        pathParent(normalizeSeparators(packPath), L".") + L"\\downloadIntermediary";
-    if (GetFileAttributesW(intermediary.c_str()) == INVALID_FILE_ATTRIBUTES)
+    const std::wstring intermediary = FilePath(packPath).parent(L".") + L"\\downloadIntermediary";
+    if (!FilePath(intermediary).exists())
         CreateDirectoryW(intermediary.c_str(), nullptr);
 
     std::unique_ptr<ZipArchive> pack = ZipArchive::open(packPath);
@@ -43,7 +43,7 @@ bool extractVmPack(const std::wstring& packPath, const std::wstring& vmDirectory
     extractAll(*pack, intermediary);
 
     const std::wstring innerPath = intermediary + L"\\vm.zip";
-    if (GetFileAttributesW(innerPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (!FilePath(innerPath).exists())
         return false;
     std::unique_ptr<ZipArchive> inner = ZipArchive::open(innerPath);
     if (!inner)

@@ -8,6 +8,7 @@
 
 #include "installer/ZipEntryInfo.h"
 #include "installer/ZipEntryName.h"
+#include "platform/Handle.h"
 #include "platform/Text.h"
 #include "unzip.h"
 
@@ -21,25 +22,6 @@ constexpr uInt kMaxStoredNameBytes = 0xFFFF;
 constexpr uLong kEncryptedFlag = 0x1;
 constexpr uLong kMethodStored = 0;
 constexpr uLong kMethodDeflated = 8;
-
-class UniqueFile {
-public:
-    explicit UniqueFile(HANDLE handle) : handle_(handle) {}
-    ~UniqueFile() { reset(); }
-    UniqueFile(const UniqueFile&) = delete;
-    UniqueFile& operator=(const UniqueFile&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void reset() {
-        if (valid())
-            CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // minizip reads its headers a few bytes at a time; each of those reads would be
 // a system call (slow under Wine), so reads are served from a read-ahead window.
@@ -223,7 +205,7 @@ public:
           file_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
                             nullptr)) {}
     ~FileUnderConstruction() {
-        if (!file_.valid() || completed_)
+        if (!file_ || completed_)
             return;
         file_.reset();
         // It may have been created read-only, which DeleteFileW refuses.
@@ -233,26 +215,26 @@ public:
     FileUnderConstruction(const FileUnderConstruction&) = delete;
     FileUnderConstruction& operator=(const FileUnderConstruction&) = delete;
 
-    bool created() const { return file_.valid(); }
+    bool created() const { return static_cast<bool>(file_); }
     HANDLE handle() const { return file_.get(); }
     void complete() { completed_ = true; }
 
 private:
     std::wstring path_;
-    UniqueFile file_;
+    FileHandle file_;
     bool completed_ = false;
 };
 
 }  // namespace
 
 struct ZipArchive::State {
-    explicit State(HANDLE handle) : file(handle), reader(handle) {}
+    explicit State(FileHandle archive) : file(std::move(archive)), reader(file.get()) {}
     ~State() {
         if (zip != nullptr)
             unzClose(zip);
     }
 
-    UniqueFile file;
+    FileHandle file;
     ArchiveReader reader;  // must outlive `zip`, which calls back into it
     unzFile zip = nullptr;
     int32_t count = 0;
@@ -267,11 +249,11 @@ struct ZipArchive::State {
 };
 
 std::unique_ptr<ZipArchive> ZipArchive::open(const std::wstring& archivePath) {
-    HANDLE handle = CreateFileW(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileW(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return nullptr;
-    std::unique_ptr<State> state(new State(handle));
+    std::unique_ptr<State> state(new State(std::move(file)));
     if (!state->reader.measure())
         return nullptr;
 

@@ -1,0 +1,7 @@
+#include "installer/InstallerResolution.h"
+
+namespace kiv {
+
+void resolveInstallerVm(Launcher&, const LaunchOptions&) {}
+
+}  // namespace kiv

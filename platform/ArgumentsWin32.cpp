@@ -1,0 +1,25 @@
+#include "platform/Arguments.h"
+
+#include <windows.h>
+
+#include "platform/Handle.h"
+
+namespace kiv {
+
+std::vector<std::wstring> standardArgumentsAfterProgramName() {
+    // Only installer runs need this, so shell32 is not part of every start.
+    LoadedModule shell32(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!shell32) return {};
+    using SplitFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+    const auto split = reinterpret_cast<SplitFn>(
+        reinterpret_cast<void*>(GetProcAddress(shell32.get(), "CommandLineToArgvW")));
+    if (split == nullptr) return {};
+    int count = 0;
+    LPWSTR* arguments = split(GetCommandLineW(), &count);
+    if (arguments == nullptr) return {};
+    std::vector<std::wstring> result(arguments + (count > 0 ? 1 : 0), arguments + count);
+    LocalFree(arguments);
+    return result;
+}
+
+}  // namespace kiv

@@ -1,0 +1,18 @@
+// The two WOW64 questions of a 32-bit program on 64-bit Windows. Both look the
+// kernel32 functions up at run time, so older systems without them still run.
+#pragma once
+
+#include <string>
+
+namespace kiv {
+
+bool isWow64Process();
+
+// Switches file-system redirection off for the rest of the process, so that
+// every path under the system folder names the native files.
+void disableFileSystemRedirection();
+
+// The 32-bit system folder of 64-bit Windows; empty when there is none.
+std::wstring systemWow64Directory();
+
+}  // namespace kiv

@@ -1,0 +1,7 @@
+#include "service/ServiceHost.h"
+
+namespace kiv {
+
+void runServiceHost(const LaunchContext&) {}
+
+}  // namespace kiv

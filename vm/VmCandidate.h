@@ -1,0 +1,69 @@
+// A probe of one VM executable found on disk: which kind of VM it is, who made
+// it, where its home directory is and which Java version it runs. Nothing here
+// starts the VM; the answers come from the executable's version resource, the
+// registry and the files that lie beside it.
+#pragma once
+
+#include <string>
+
+#include "platform/FilePath.h"
+#include "platform/VersionNumber.h"
+#include "platform/VersionResource.h"
+#include "vm/VmKind.h"
+
+namespace kiv {
+
+class VmCandidate {
+public:
+    // The path as given, or normalised when it comes as a FilePath.
+    explicit VmCandidate(std::wstring path) : path_(std::move(path)) {}
+    explicit VmCandidate(const wchar_t* path) : path_(path) {}
+    explicit VmCandidate(const FilePath& path) : path_(path.toString()) {}
+
+    const std::wstring& path() const { return path_; }
+
+    // MSJ for jview.exe and wjview.exe; JRE for jre.exe and jrew.exe; otherwise
+    // JDK when a javac.exe lies beside the executable, else JRE.
+    VmKind kind() const;
+
+    // "Microsoft", "IBM" or "Sun". Worked out once per probe: the first time
+    // the company name of a non-Microsoft executable is read, the line
+    // "company: <name>\n" goes to standard output.
+    std::wstring vendor();
+
+    // The executable's directory, or that directory's parent when the last
+    // directory name holds "bin" (bin, bin64, cabinet...); "." for a bare name.
+    std::wstring home() const;
+
+    // The Java version from the product version (read by vendor), else a guess
+    // from the registry or the files beside the executable; (0, 0, 0) when
+    // nothing gives one. Registry failures are caught here.
+    VersionNumber version();
+
+    // Fills `values` and returns true when the product version can be read.
+    // A file with version information but no fixed block is never asked
+    // again; a file whose information could not be read is asked next time.
+    bool productVersion(ProductVersion& values);
+
+    // The CompanyName of the version resource, or empty.
+    std::wstring companyName() const;
+
+private:
+    std::wstring fileName() const;   // lower-cased
+    std::wstring directory() const;  // "." when the path has none
+    VersionNumber versionFromProduct(const ProductVersion& values);
+    VersionNumber guessedVersion() const;
+    VersionNumber refinedFromPlugin(VersionNumber guess) const;
+
+    std::wstring path_;
+    ProductVersion productVersion_ = {};
+    bool versionInfoMissing_ = false;
+    bool versionInfoRead_ = false;
+    std::wstring vendor_;
+};
+
+// The build number of home\jview.exe (the third part of its product version:
+// 5.0.3810.0 gives 3810); 0 when it cannot be read.
+unsigned jviewBuild(const std::wstring& home);
+
+}  // namespace kiv

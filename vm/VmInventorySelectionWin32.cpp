@@ -1,0 +1,7 @@
+#include "vm/VmSelection.h"
+
+namespace kiv {
+
+InstalledVm* selectFromValidList(Launcher&, const LaunchOptions&) { return nullptr; }
+
+}  // namespace kiv
