@@ -1,7 +1,9 @@
 #include "service/ServiceHost.h"
 
+#include "service/ServiceKIV.h"
+
 namespace kiv {
 
-void runServiceHost(const LaunchContext&) {}
+void runServiceHost(const LaunchContext& context) { ServiceKIV::create(context).startService(); }
 
 }  // namespace kiv

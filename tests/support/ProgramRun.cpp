@@ -89,7 +89,7 @@ ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOption
     PROCESS_INFORMATION process = {};
     std::wstring writable = commandLine;
     std::vector<wchar_t> environment = environmentBlock(options.environment);
-    result.started = CreateProcessW(nullptr, &writable[0], nullptr, nullptr, TRUE,
+    result.started = CreateProcessW(options.applicationName.empty() ? nullptr : options.applicationName.c_str(), &writable[0], nullptr, nullptr, TRUE,
                                     CREATE_UNICODE_ENVIRONMENT, environment.data(),
                                     options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
                                     &startup, &process) != FALSE;

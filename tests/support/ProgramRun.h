@@ -22,6 +22,7 @@ struct ProgramRunOptions {
     std::vector<std::wstring> environment;
     std::string input;  // written to the child's standard input, then closed
     DWORD timeoutMs = 60000;
+    std::wstring applicationName;  // when set, started by this path whatever the command line says
 };
 
 // `commandLine` is passed unchanged to CreateProcessW.

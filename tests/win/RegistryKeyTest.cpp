@@ -221,8 +221,8 @@ TEST_F(RegistryKeyTest, SubkeysAreListedInTheSystemsOrderAndOpenBelowTheirParent
     }
     RegistryKey parent(parentPath, kKeyRead);
     const std::vector<std::wstring> names = parent.subkeyNames();
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"1.8", L"alpha", L"jre1.8", L"Zulu",
-                                                 beyondLatin1}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"1.8", L"alpha", beyondLatin1, L"jre1.8",
+                                                 L"Zulu"}));
 
     for (const std::wstring& name : names) {
         SCOPED_TRACE(testing::Message() << "subkey " << name);

@@ -1,0 +1,295 @@
+// The launcher run as a Windows service by the service control manager, with a
+// stand-in VM recording what it was given. Each test registers a service of its
+// own name and always deletes it again.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include "support/LauncherApp.h"
+
+using namespace kivtest;
+
+namespace {
+
+// Every wait is a bounded poll: about 20 s.
+constexpr DWORD kPollIntervalMs = 100;
+constexpr int kPollCount = 200;
+
+template <typename Condition>
+bool pollUntil(Condition condition) {
+    for (int i = 0; i < kPollCount; ++i) {
+        if (condition()) return true;
+        Sleep(kPollIntervalMs);
+    }
+    return condition();
+}
+
+std::wstring uniqueServiceName() {
+    static unsigned counter = 0;
+    return L"KivTestService" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+}
+
+DWORD exitCodeOf(HANDLE process) {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+// The VM is the child of the service's process that runs the stand-in; a
+// console of its own may add other children under Wine.
+HANDLE openVmProcess(DWORD serviceProcessId, const std::wstring& vmFileName) {
+    HANDLE found = nullptr;
+    pollUntil([&] {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return false;
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+             more = Process32NextW(snapshot, &entry)) {
+            if (entry.th32ParentProcessID == serviceProcessId &&
+                lstrcmpiW(entry.szExeFile, vmFileName.c_str()) == 0)
+                found = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        }
+        CloseHandle(snapshot);
+        return found != nullptr;
+    });
+    return found;
+}
+
+// One service registered for one test, its binary the application's launcher
+// with the service switch. The destructor stops it if needed, waits for its
+// process to end and deletes it, whatever the test's outcome.
+class ScopedService {
+public:
+    ScopedService(const std::wstring& exePath, const std::wstring& name) {
+        manager_ = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+        if (manager_ == nullptr) return;
+        const std::wstring binary = L"\"" + exePath + L"\" -ydkivservice " + name;
+        service_ = CreateServiceW(manager_, name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
+                                  SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                  binary.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    ~ScopedService() {
+        if (service_ != nullptr) {
+            if (status().dwCurrentState != SERVICE_STOPPED) control(SERVICE_CONTROL_STOP);
+            waitForState(SERVICE_STOPPED);
+            DeleteService(service_);
+            CloseServiceHandle(service_);
+        }
+        if (process_ != nullptr) {
+            WaitForSingleObject(process_, kPollIntervalMs * kPollCount);
+            CloseHandle(process_);
+        }
+        if (manager_ != nullptr) CloseServiceHandle(manager_);
+    }
+
+    ScopedService(const ScopedService&) = delete;
+    ScopedService& operator=(const ScopedService&) = delete;
+
+    bool created() const { return service_ != nullptr; }
+
+    // Starts the service and opens its process, so that its exit code can be
+    // read after the control manager has forgotten it.
+    bool start() {
+        if (!StartServiceW(service_, 0, nullptr)) return false;
+        const DWORD processId = status().dwProcessId;
+        if (processId != 0)
+            process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+        return process_ != nullptr;
+    }
+
+    SERVICE_STATUS_PROCESS status() const {
+        SERVICE_STATUS_PROCESS status = {};
+        DWORD needed = 0;
+        QueryServiceStatusEx(service_, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                             &needed);
+        return status;
+    }
+
+    bool waitForState(DWORD state) const {
+        return pollUntil([&] { return status().dwCurrentState == state; });
+    }
+
+    // 0 when the control was delivered and answered with success, else the
+    // error ControlService reported.
+    DWORD control(DWORD code) const {
+        SERVICE_STATUS ignored = {};
+        if (ControlService(service_, code, &ignored)) return 0;
+        return GetLastError();
+    }
+
+    HANDLE process() const { return process_; }
+    DWORD processId() const { return GetProcessId(process_); }
+
+    bool processEnded() const { return WaitForSingleObject(process_, kPollIntervalMs * kPollCount) == WAIT_OBJECT_0; }
+
+private:
+    SC_HANDLE manager_ = nullptr;
+    SC_HANDLE service_ = nullptr;
+    HANDLE process_ = nullptr;
+};
+
+// The VM path is written with doubled backslashes: a backslash and "u"
+// ("C:\users") would otherwise be read as a \u escape.
+std::string kivNamingVm(const std::wstring& vm) {
+    std::string escapedVm;
+    for (char c : narrow(vm)) escapedVm += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "kiv.nl.java.launcher.main.class=com.example.Main\n"
+           "kiv.class.path=lib\\app.jar\n"
+           "kiv.nl.current.vm=" +
+           escapedVm + "\n";
+}
+
+// An application folder with a stand-in VM named in its property file, and a
+// service registered for its launcher. The service is declared last, so it and
+// its process are gone before the folder is removed.
+struct ServiceApp {
+    explicit ServiceApp(const std::string& vmConfig)
+        : vm(app.installVm(L"jdk\\bin", vmConfig)), service(app.exePath(), uniqueServiceName()) {
+        app.writeKiv(kivNamingVm(vm));
+        app.writeFile(L"app\\lib\\app.jar", "");
+    }
+
+    std::vector<Record> vmRecords() const { return app.records(L"jdk\\bin"); }
+
+    LauncherApp app;
+    std::wstring vm;
+    ScopedService service;
+};
+
+}  // namespace
+
+TEST(ServiceRun, ReportsRunningAndGivesTheVmXrs) {
+    ServiceApp s("sleep=60000\n");
+    ASSERT_TRUE(s.service.created()) << GetLastError();
+    ASSERT_TRUE(s.service.start()) << GetLastError();
+    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
+    EXPECT_EQ(s.service.status().dwControlsAccepted, static_cast<DWORD>(SERVICE_ACCEPT_STOP));
+
+    ASSERT_TRUE(pollUntil([&] { return !s.vmRecords().empty(); }));
+    const std::string commandLine = s.vmRecords()[0].at("cmdline");
+    // " -Xrs" carries its own blank, so with no other additional options the
+    // line holds two blanks before it.
+    EXPECT_NE(commandLine.find("\"" + narrow(s.vm) + "\""), std::string::npos) << commandLine;
+    EXPECT_NE(commandLine.find("  -Xrs -classpath "), std::string::npos) << commandLine;
+}
+
+TEST(ServiceRun, StopRequestTerminatesTheVmAndReportsStopped) {
+    // exit=7: a VM that ended by itself would say so.
+    ServiceApp s("sleep=60000\nexit=7\n");
+    ASSERT_TRUE(s.service.created()) << GetLastError();
+    ASSERT_TRUE(s.service.start()) << GetLastError();
+    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
+    const HANDLE vm = openVmProcess(s.service.processId(), L"java.exe");
+    ASSERT_NE(vm, nullptr);
+
+    EXPECT_EQ(s.service.control(SERVICE_CONTROL_STOP), 0u);
+
+    ASSERT_TRUE(s.service.waitForState(SERVICE_STOPPED));
+    EXPECT_EQ(s.service.status().dwWin32ExitCode, static_cast<DWORD>(NO_ERROR));
+    EXPECT_EQ(WaitForSingleObject(vm, kPollIntervalMs * kPollCount), WAIT_OBJECT_0);
+    EXPECT_EQ(exitCodeOf(vm), 0u);
+    CloseHandle(vm);
+    ASSERT_TRUE(s.service.processEnded());
+    EXPECT_EQ(exitCodeOf(s.service.process()), 0u);
+}
+
+// A VM that ends with 0 stops the service with a STOPPED report; any other code
+// ends the service's process with that code and no report of its own.
+TEST(ServiceRun, VmThatEndsByItselfEndsTheServiceProcessWithItsExitCode) {
+    struct Case {
+        const char* name;
+        std::string config;
+        DWORD processExitCode;
+    };
+    const Case cases[] = {
+        {"exit 0", "sleep=1500\nexit=0\n", 0},
+        {"exit 3", "sleep=1500\nexit=3\n", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ServiceApp s(c.config);
+        ASSERT_TRUE(s.service.created()) << GetLastError();
+        ASSERT_TRUE(s.service.start()) << GetLastError();
+
+        ASSERT_TRUE(s.service.processEnded());
+        EXPECT_EQ(exitCodeOf(s.service.process()), c.processExitCode);
+        // The control manager marks a service whose process died as stopped.
+        ASSERT_TRUE(s.service.waitForState(SERVICE_STOPPED));
+        if (c.processExitCode == 0) EXPECT_EQ(s.service.status().dwWin32ExitCode, static_cast<DWORD>(NO_ERROR));
+        EXPECT_EQ(s.vmRecords().size(), 1u);
+    }
+}
+
+// Only stopping is announced as accepted: the control manager refuses a pause
+// itself, while an interrogation reaches the service, whose handler answers
+// ERROR_CALL_NOT_IMPLEMENTED (Windows answers interrogations of a plain handler
+// itself; Wine hands the handler's answer back). Neither changes the service.
+TEST(ServiceRun, ControlsOtherThanStopChangeNothing) {
+    ServiceApp s("sleep=60000\n");
+    ASSERT_TRUE(s.service.created()) << GetLastError();
+    ASSERT_TRUE(s.service.start()) << GetLastError();
+    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
+    const HANDLE vm = openVmProcess(s.service.processId(), L"java.exe");
+    ASSERT_NE(vm, nullptr);
+
+    const DWORD pause = s.service.control(SERVICE_CONTROL_PAUSE);
+    EXPECT_TRUE(pause == ERROR_INVALID_SERVICE_CONTROL || pause == ERROR_CALL_NOT_IMPLEMENTED) << pause;
+    EXPECT_EQ(s.service.control(SERVICE_CONTROL_INTERROGATE), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+
+    EXPECT_EQ(s.service.status().dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(WaitForSingleObject(vm, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(s.service.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    CloseHandle(vm);
+}
+
+// A run sequence that finds no VM ends the service cleanly, with the failure in
+// its exit codes, instead of leaving it starting for ever.
+TEST(ServiceRun, RunWithoutVmReportsStoppedWithAServiceSpecificError) {
+    ServiceApp s("");
+    ASSERT_TRUE(s.service.created()) << GetLastError();
+    s.app.writeKiv(kivNamingVm(s.app.root() + L"\\missing\\java.exe"));
+    ASSERT_TRUE(s.service.start()) << GetLastError();
+
+    ASSERT_TRUE(s.service.waitForState(SERVICE_STOPPED));
+    const SERVICE_STATUS_PROCESS status = s.service.status();
+    EXPECT_EQ(status.dwWin32ExitCode, static_cast<DWORD>(ERROR_SERVICE_SPECIFIC_ERROR));
+    EXPECT_EQ(status.dwServiceSpecificExitCode, 1u);
+    ASSERT_TRUE(s.service.processEnded());
+    EXPECT_TRUE(s.vmRecords().empty());
+}
+
+// Outside the control manager the dispatcher cannot connect: the launcher ends
+// at once and starts nothing. A name that does not fit the service table is
+// refused before anything else happens.
+TEST(ServiceSwitchFromConsole, EndsAtOnceWithoutStartingTheVm) {
+    struct Case {
+        const char* name;
+        std::wstring serviceName;
+        DWORD exitCode;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"not started by the control manager", L"KivConsoleService", 0, ""},
+        {"name of 300 characters", std::wstring(300, L'n'), 1,
+         "Halvorn Error: the service name after -ydkivservice has 300 characters; at most 255 are "
+         "allowed\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LauncherApp app;
+        const std::wstring vm = app.installVm(L"jdk\\bin");
+        app.writeKiv(kivNamingVm(vm));
+        ProgramRunOptions options;
+        options.timeoutMs = kPollIntervalMs * kPollCount;
+
+        const ProgramResult result = app.run(L"-ydkivservice " + c.serviceName, options);
+
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_TRUE(app.records(L"jdk\\bin").empty());
+    }
+}
