@@ -298,8 +298,9 @@ TEST_F(VmPackDownloaderTest, QuietDownloadPrintsNothingAndStillReportsTheOutcome
         EXPECT_EQ(c.stored, outcome.stored);
         EXPECT_EQ("", outcome.output);
         EXPECT_EQ(c.stored, fileExists(target_));
-        if (c.stored)
+        if (c.stored) {
             EXPECT_TRUE(readFile(target_) == bytes) << "stored file differs from the served one";
+        }
     }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
