@@ -51,7 +51,6 @@ public:
 private:
     std::wstring fileName() const;   // lower-cased
     std::wstring directory() const;  // "." when the path has none
-    VersionNumber versionFromProduct(const ProductVersion& values);
     VersionNumber guessedVersion() const;
     VersionNumber refinedFromPlugin(VersionNumber guess) const;
 
@@ -61,6 +60,16 @@ private:
     bool versionInfoRead_ = false;
     std::wstring vendor_;
 };
+
+// The Java version a VM executable's product version stands for. Sun numbers
+// its files 1.x.y.z (Java 1.x.y_z) or x.y.z0.w (Java x.y_z, the micro times
+// ten); IBM always 1.x.y.z. Every vendor other than "IBM" counts as Sun.
+VersionNumber versionFromProductVersion(const ProductVersion& values, const std::wstring& vendor);
+
+// The Java version of a runtime's browser plug-in (NPJava32.dll, product
+// version 1.x.y.z): major x, minor y, micro z, divided by ten from Java 1.4 on,
+// whose plug-ins carry the micro times ten. It replaces a guessed version whole.
+VersionNumber versionFromPluginVersion(const ProductVersion& plugin);
 
 // The build number of home\jview.exe (the third part of its product version:
 // 5.0.3810.0 gives 3810); 0 when it cannot be read.

@@ -116,21 +116,13 @@ bool VmCandidate::productVersion(ProductVersion& values) {
 
 VersionNumber VmCandidate::version() {
     ProductVersion values = {};
-    if (kind() != VmKind::MSJ && productVersion(values)) return versionFromProduct(values);
+    if (kind() != VmKind::MSJ && productVersion(values))
+        return versionFromProductVersion(values, vendor());
     return guessedVersion();
 }
 
-// Sun numbers its files either 1.x.y.z (Java 1.x.y_z) or x.y.z0.w (Java x.y_z,
-// the micro times ten); IBM always 1.x.y.z.
-VersionNumber VmCandidate::versionFromProduct(const ProductVersion& values) {
-    if (vendor() == L"IBM") return VersionNumber(values[1], values[2], values[3]);
-    if (values[0] == 1) return VersionNumber(values[1], values[2] / 10, values[3]);
-    return VersionNumber(values[0], values[1], values[2] / 10);
-}
-
 VersionNumber VmCandidate::guessedVersion() const {
-    const VmKind vmKind = kind();
-    if (vmKind == VmKind::MSJ) return VersionNumber(1, 4, 0);
+    if (kind() == VmKind::MSJ) return VersionNumber(1, 4, 0);
     const std::wstring homeName = FilePath(home()).fileName(true);
     if (homeName == L"system32" || homeName == L"syswow64") return versionFromRegistry();
 
@@ -157,11 +149,7 @@ VersionNumber VmCandidate::refinedFromPlugin(VersionNumber guess) const {
     const FilePath plugin(pluginDir.toString() + L"\\NPJava32.dll");
     if (!plugin.exists()) return guess;
     ProductVersion values = {};
-    if (!VmCandidate(plugin).productVersion(values)) return guess;
-    guess.setMajor(values[1]);
-    guess.setMinor(values[2]);
-    guess.setMicro(values[1] >= 4 ? values[3] / 10 : values[3]);
-    return guess;
+    return VmCandidate(plugin).productVersion(values) ? versionFromPluginVersion(values) : guess;
 }
 
 unsigned jviewBuild(const std::wstring& home) {

@@ -75,8 +75,7 @@ TEST_F(SelectionTest, WithoutANamedVmTheListPicksTheNewestAdmittedRegisteredVm) 
         {"JRE_J2", nullptr, 18},
         {"JRE_J2 JDK_J2", nullptr, 111},
         {"JDK_1.6*", nullptr, 16},
-        {"JDK_1.6+ JRE_1.7", nullptr, 111},
-        {"GOOD", nullptr, 16},  // the validator refuses the JDK 11 and the JRE
+        {"JDK_1.6 JRE_1.8", nullptr, 18},
         {"ALL", "0", 111},
         {"ALL", "3", 111},
         {"ALL", "2", 1},  // 64-bit only: nothing found here counts as 64-bit

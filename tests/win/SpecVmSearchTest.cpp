@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "launch/VmFamilies.h"
 #include "launcher/Errors.h"
 #include "launcher/LaunchContext.h"
 #include "launcher/Launcher.h"
@@ -145,8 +146,12 @@ TEST_F(SpecVmSearchTest, RegistryHintAsksThe64BitViewFirst) {
         SCOPED_TRACE(c.label);
         deleteRegistryTree(kBase);
         clearLists();
-        if (c.home64) ASSERT_TRUE(createRegistryKey(RegistryView::Bits64, key, {{L"Home", tree_.path(c.home64)}}));
-        if (c.home32) ASSERT_TRUE(createRegistryKey(RegistryView::Bits32, key, {{L"Home", tree_.path(c.home32)}}));
+        if (c.home64) {
+            ASSERT_TRUE(createRegistryKey(RegistryView::Bits64, key, {{L"Home", tree_.path(c.home64)}}));
+        }
+        if (c.home32) {
+            ASSERT_TRUE(createRegistryKey(RegistryView::Bits32, key, {{L"Home", tree_.path(c.home32)}}));
+        }
 
         searchRegistry({kHintRoot + key + L"\\Home"});
 
@@ -318,7 +323,9 @@ TEST(PlatformChoiceTest, ModeChoosesTheListAndTakesItsFirstVm) {
         }
         const std::unique_ptr<InstalledVm> chosen = takePlatformChoice(c.mode, list32, list64);
         ASSERT_EQ(c.chosen != nullptr, chosen != nullptr);
-        if (chosen) EXPECT_EQ(c.chosen, chosen->home());
+        if (chosen) {
+            EXPECT_EQ(c.chosen, chosen->home());
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,24 +71,26 @@ bool processRunning(const std::wstring& imageName) {
 // ---------------------------------------------------------------------------
 // Validator run
 
-class ValidatorRunTest : public ::testing::Test {
+class VmValidatorRunTest : public ::testing::Test {
 protected:
     // A java-family VM whose bin\java.exe is the stand-in with this configuration.
     JavaVm& installVm(const std::wstring& folder, const std::string& config,
                       VersionNumber version = VersionNumber(8, 0, 0)) {
         tree_.copyFixture(L"standin.exe", folder + L"\\bin\\java.exe");
         tree_.writeFile(folder + L"\\bin\\standin.cfg", config);
-        vm_.setHome(tree_.path(folder));
-        vm_.setVersion(version);
-        vm_.setKind(VmKind::JRE);
-        return vm_;
+        vms_.push_back(std::make_unique<JavaVm>());
+        JavaVm& vm = *vms_.back();
+        vm.setHome(tree_.path(folder));
+        vm.setVersion(version);
+        vm.setKind(VmKind::JRE);
+        return vm;
     }
 
     TempTree tree_;
-    JavaVm vm_;
+    std::vector<std::unique_ptr<JavaVm>> vms_;
 };
 
-TEST_F(ValidatorRunTest, OnlyExitCodeZeroMakesTheVmValid) {
+TEST_F(VmValidatorRunTest, OnlyExitCodeZeroMakesTheVmValid) {
     struct Case {
         const char* config;
         bool valid;
@@ -107,13 +110,13 @@ TEST_F(ValidatorRunTest, OnlyExitCodeZeroMakesTheVmValid) {
     }
 }
 
-TEST_F(ValidatorRunTest, AVmThatCannotBeStartedIsInvalidWithoutAMessage) {
-    vm_.setHome(tree_.path(L"nowhere"));
-    vm_.setVersion(VersionNumber(8, 0, 0));
-    bool valid = true;
+TEST_F(VmValidatorRunTest, AVmThatCannotBeStartedIsInvalidWithoutAMessage) {
+    JavaVm vm;
+    vm.setHome(tree_.path(L"nowhere"));
+    vm.setVersion(VersionNumber(8, 0, 0));
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    valid = validatorRun(vm_, L"CHECKER");
+    const bool valid = validatorRun(vm, L"CHECKER");
     const std::string out = ::testing::internal::GetCapturedStdout();
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(valid);
@@ -121,7 +124,7 @@ TEST_F(ValidatorRunTest, AVmThatCannotBeStartedIsInvalidWithoutAMessage) {
     EXPECT_EQ("", err);
 }
 
-TEST_F(ValidatorRunTest, RunsTheValidatorClassWithTheVmsClassPathOnly) {
+TEST_F(VmValidatorRunTest, RunsTheValidatorClassWithTheVmsClassPathOnly) {
     struct Case {
         VersionNumber version;
         const wchar_t* openings;  // what a module-system VM needs before the class path

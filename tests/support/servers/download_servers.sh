@@ -15,6 +15,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 # Debian's interpreter: python3-pyftpdlib is installed for it.
 python=${KIV_TEST_PYTHON:-/usr/bin/python3}
 
+# A process that has ended stays a zombie until its new parent reaps it.
+running() {
+  local state
+  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 stop_recorded() {
   local name=$1 pidfile="$state/$1.pid" pid
   [ -f "$pidfile" ] || return 0
@@ -23,7 +30,7 @@ stop_recorded() {
   if [ -r "/proc/$pid/cmdline" ] && tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q "${name}_server.py"; then
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 50); do
-      kill -0 "$pid" 2>/dev/null || break
+      running "$pid" || break
       sleep 0.1
     done
   fi
@@ -49,7 +56,7 @@ start)
       exit 0
     fi
     for name in http ftp; do
-      if ! kill -0 "$(cat "$state/$name.pid")" 2>/dev/null; then
+      if ! running "$(cat "$state/$name.pid")"; then
         echo "download servers: the $name server ended:" >&2
         cat "$state/$name.log" >&2
         stop_recorded http
