@@ -139,7 +139,7 @@ TEST_F(InstallerDownload, DownloadsChecksUnpacksAndLaunchesTheVmPack) {
                                checksum + "\n"));
     const ProgramResult result = run();
     EXPECT_EQ(result.exitCode, 7u) << result.err;
-    EXPECT_EQ(result.out, std::string(kDownloading) +
+    EXPECT_EQ(withLf(result.out), std::string(kDownloading) +
                               "\nVerifying the downloaded JVM with MD5 checksum specified\n\n"
                               "MD5 checksum verification for downloaded JVM passed" +
                               kExtracted);
@@ -155,7 +155,7 @@ TEST_F(InstallerDownload, DownloadsAfterAnEmptySearchWithOption11) {
             url(L"jre.vm") + "\n");
     const ProgramResult result = run();
     EXPECT_EQ(result.exitCode, 8u) << result.err;
-    EXPECT_EQ(result.out, std::string(kDownloading) + kExtracted);
+    EXPECT_EQ(withLf(result.out), std::string(kDownloading) + kExtracted);
 }
 
 TEST_F(InstallerDownload, ChecksumsAreComparedExactlyAndOnlyWhenApplicableIsTrue) {
@@ -183,14 +183,14 @@ TEST_F(InstallerDownload, ChecksumsAreComparedExactlyAndOnlyWhenApplicableIsTrue
         const ProgramResult result = app.run(L"", withoutInstalledVms(app.appDir()));
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         if (c.exitCode == 1) {
-            EXPECT_EQ(result.out, std::string(kDownloading) +
+            EXPECT_EQ(withLf(result.out), std::string(kDownloading) +
                                       "\nVerifying the downloaded JVM with MD5 checksum specified\n\n"
                                       "Warning!! MD5 checksum verification for downloaded JVM failed. "
                                       "Installer exiting...");
             EXPECT_EQ(result.err, kNoVmFound);
             EXPECT_TRUE(fileExists(app.appDir() + L"\\Windows\\jvmspecsjre.vm")) << "the pack stays";
         } else {
-            EXPECT_EQ(result.out, std::string(kDownloading) + kExtracted);
+            EXPECT_EQ(withLf(result.out), std::string(kDownloading) + kExtracted);
         }
     }
 }
@@ -215,7 +215,7 @@ TEST_F(InstallerDownload, FailuresPrintTheirLinesAndEndWithNoVm) {
         app.writeFile(L"app\\jvmspecs\\jvmspecs.properties", directDownload(c.url));
         const ProgramResult result = app.run(L"", withoutInstalledVms(app.appDir()));
         EXPECT_EQ(result.exitCode, 1u);
-        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(withLf(result.out), c.out);
         EXPECT_EQ(result.err, kNoVmFound);
     }
 }
@@ -225,9 +225,11 @@ TEST_F(InstallerDownload, AnUnreachableHostGivesTheOpenErrorThenStatusZero) {
     const ProgramResult result = run();
     EXPECT_EQ(result.exitCode, 1u);
     const std::string opening = std::string(kDownloading) + "\nError in opening internet connection with URL\n\nWininet Error code: ";
-    EXPECT_EQ(result.out.compare(0, opening.size(), opening), 0) << result.out;
+    const std::string out = withLf(result.out);
+    EXPECT_EQ(out.compare(0, opening.size(), opening), 0) << out;
     const std::string status = "\nCould not connect to the specified URL\nHTTP Status code: 0\n";
-    EXPECT_EQ(result.out.substr(result.out.size() - status.size()), status);
+    ASSERT_GE(out.size(), status.size());
+    EXPECT_EQ(out.substr(out.size() - status.size()), status);
 }
 
 TEST_F(InstallerDownload, ASilentInstallerPrintsNoProgress) {
@@ -239,10 +241,10 @@ TEST_F(InstallerDownload, ASilentInstallerPrintsNoProgress) {
         app.writeFile(L"app\\jvmspecs\\jvmspecs.properties", directDownload(url(L"jre.vm")));
         const ProgramResult result = app.run(argument, withoutInstalledVms(app.appDir()));
         EXPECT_EQ(result.exitCode, 3u) << result.err;
-        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(withLf(result.out), "");
     }
     prepare(directDownload(url(L"jre.vm")), "kiv.installer.windows.ui.default=SILENT\n");
     const ProgramResult result = run();
     EXPECT_EQ(result.exitCode, 3u) << result.err;
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(withLf(result.out), "");
 }

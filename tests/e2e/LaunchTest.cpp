@@ -90,3 +90,18 @@ TEST(LaunchFailures, ReportOneLineOnStandardErrorAndEndWithOne) {
         EXPECT_EQ(result.err, c.line);
     }
 }
+
+TEST(ConsolePause, WaitsForEnterAfterTheJavaProgramWhenAsked) {
+    for (const char* value : {"yes", "no"}) {
+        SCOPED_TRACE(value);
+        LauncherApp app;
+        app.writeKiv(std::string(kMinimalKiv) + "kiv.win32.console.pause=" + value + "\n");
+        const std::wstring vm = app.installVm(L"jre\\bin", "print=from java\nexit=3\n");
+        ProgramRunOptions options;
+        options.input = "\n";
+        const ProgramResult result = app.run(L"KIV_VM " + vm, options);
+        EXPECT_EQ(result.exitCode, 3u) << result.err;
+        EXPECT_EQ(withLf(result.out), std::string("from java\n") +
+                                  (std::string(value) == "yes" ? "[press enter to close this window]\n" : ""));
+    }
+}

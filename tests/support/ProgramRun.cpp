@@ -64,6 +64,14 @@ std::vector<wchar_t> environmentBlock(const std::vector<std::wstring>& changes) 
 
 }  // namespace
 
+std::string withLf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
 std::wstring buildBinDirectory() {
     wchar_t buffer[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);

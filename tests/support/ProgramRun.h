@@ -25,6 +25,10 @@ struct ProgramRunOptions {
     std::wstring applicationName;  // when set, started by this path whatever the command line says
 };
 
+// The text with every CR LF turned into LF: programs that write through the C
+// runtime's text-mode streams end their lines with CR LF on Windows.
+std::string withLf(const std::string& text);
+
 // `commandLine` is passed unchanged to CreateProcessW.
 ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOptions& options = {});
 
