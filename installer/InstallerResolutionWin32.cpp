@@ -45,6 +45,9 @@ public:
     std::wstring unpackFolder() const {
         for (const wchar_t* folder : {L"\\Windows", L"\\Windows_Pure_64_Bit"}) {
             if (!FilePath(start_ + folder).exists()) continue;
+            // Every missing level is made: a folder that could not be made would
+            // leave an "extracted" pack with nothing in it.
+            CreateDirectoryW((start_ + folder + L"\\resource").c_str(), nullptr);
             const std::wstring unpack = start_ + folder + L"\\resource\\jre";
             CreateDirectoryW(unpack.c_str(), nullptr);
             return unpack + L"\\";

@@ -19,7 +19,7 @@ start)
   fi
   # A persistent server, and one wineboot with every stream on /dev/null, so that
   # Wine's background services never inherit a test runner's pipes.
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # already running for this prefix
   "$wine" wineboot </dev/null >/dev/null 2>&1 || true
   ;;
 stop)

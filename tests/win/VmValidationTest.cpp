@@ -68,6 +68,18 @@ bool processRunning(const std::wstring& imageName) {
     return false;
 }
 
+// Wine signals a child's end a moment before it closes the child's handle to
+// its current directory, and a folder removed in that moment stays behind.
+// Waits (briefly) until the folder could be deleted.
+void awaitFolderRelease(const std::wstring& folder) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const FileHandle folderHandle(CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (folderHandle || GetLastError() != ERROR_SHARING_VIOLATION) return;
+        Sleep(10);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Validator run
 
@@ -164,6 +176,15 @@ TEST_F(VmValidatorRunTest, RunsTheValidatorClassWithTheVmsClassPathOnly) {
 class VerifyProbeTest : public ::testing::Test {
 protected:
     VerifyProbeTest() : specs_(tree_.makeFolder(L"specs")) { tree_.writeFile(L"specs\\Verify.jar", ""); }
+    ~VerifyProbeTest() override {
+        for (const std::wstring& folder : probedFolders_) awaitFolderRelease(folder);
+    }
+
+    // verifyProbe, remembering the folder the child ran in so that the tree can go.
+    bool probe(const std::wstring& directory, const std::wstring& vm, const Properties& expected) {
+        probedFolders_.push_back(directory);
+        return verifyProbe(directory, vm, expected);
+    }
 
     // The stand-in copied to folder\name with this standin.cfg; returns its path.
     std::wstring installVm(const std::wstring& folder, const std::string& config,
@@ -174,6 +195,7 @@ protected:
 
     TempTree tree_;
     const std::wstring specs_;
+    std::vector<std::wstring> probedFolders_;
 };
 
 TEST_F(VerifyProbeTest, JudgesEveryPrintedLineAfterTheHeaderInNameOrder) {
@@ -207,14 +229,14 @@ TEST_F(VerifyProbeTest, JudgesEveryPrintedLineAfterTheHeaderInNameOrder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const std::wstring vm = installVm(L"vm" + decimal(index++), c.config);
-        EXPECT_EQ(c.accepted, verifyProbe(specs_, vm, c.expected));
+        EXPECT_EQ(c.accepted, probe(specs_, vm, c.expected));
     }
 }
 
 TEST_F(VerifyProbeTest, NamesThePropertiesInMapOrderAndRunsInTheSpecFolder) {
     const std::wstring vm = installVm(L"vm", "print=Verify\nprint=x\n");
     const Properties expected = {{L"os.arch", L"*"}, {L"java.version", L"*"}, {L"java.vendor", L"*"}};
-    ASSERT_TRUE(verifyProbe(specs_, vm, expected));
+    ASSERT_TRUE(probe(specs_, vm, expected));
 
     const std::vector<Record> runs = runsRecordedIn(tree_.path(L"vm"));
     ASSERT_EQ(1u, runs.size());
@@ -251,7 +273,7 @@ TEST_F(VerifyProbeTest, LooksForTheJarBesideTheSpecsThenInTheirJvmspecsFolder) {
         for (const wchar_t* jar : c.jars) tree_.writeFile(jar, "");
         if (c.jarFolder) tree_.makeFolder(c.jarFolder);
 
-        EXPECT_EQ(c.accepted, verifyProbe(tree_.path(c.directory), vm, {{L"java.vendor", L"Acme"}}));
+        EXPECT_EQ(c.accepted, probe(tree_.path(c.directory), vm, {{L"java.vendor", L"Acme"}}));
         // Without a jar nothing is started.
         EXPECT_EQ(c.accepted ? 1u : 0u, runsRecordedIn(tree_.path(vmFolder)).size());
     }
@@ -266,16 +288,16 @@ TEST_F(VerifyProbeTest, JudgesOutputLongerThanOnePipeBufferWhole) {
     const std::wstring vm = installVm(L"vm", config);
 
     const std::wstring wideLong(longValue.begin(), longValue.end());
-    EXPECT_TRUE(verifyProbe(specs_, vm, {{L"a.long", wideLong}, {L"b.version", L"1.6.0_31"}}));
-    EXPECT_FALSE(verifyProbe(specs_, vm, {{L"a.long", wideLong}, {L"b.version", L"1.6.0_30"}}));
-    EXPECT_FALSE(verifyProbe(specs_, vm, {{L"a.long", wideLong + L"y"}, {L"b.version", L"*"}}));
+    EXPECT_TRUE(probe(specs_, vm, {{L"a.long", wideLong}, {L"b.version", L"1.6.0_31"}}));
+    EXPECT_FALSE(probe(specs_, vm, {{L"a.long", wideLong}, {L"b.version", L"1.6.0_30"}}));
+    EXPECT_FALSE(probe(specs_, vm, {{L"a.long", wideLong + L"y"}, {L"b.version", L"*"}}));
 }
 
 TEST_F(VerifyProbeTest, AChildStillRunningAtTheTimeLimitIsRejectedAndTerminated) {
     const std::wstring name = L"kivsleepyvm" + decimal(GetCurrentProcessId()) + L".exe";
     const std::wstring vm = installVm(L"vm", "print=Verify\nprint=Acme\nsleep=60000\n", name);
 
-    EXPECT_FALSE(verifyProbe(specs_, vm, {{L"java.vendor", L"Acme"}}));
+    EXPECT_FALSE(probe(specs_, vm, {{L"java.vendor", L"Acme"}}));
     EXPECT_EQ(1u, runsRecordedIn(tree_.path(L"vm")).size());
     EXPECT_FALSE(processRunning(name));
     EXPECT_TRUE(processRunning(L"kiv_win_tests.exe"));  // the process list is readable at all
