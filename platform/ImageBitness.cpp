@@ -39,7 +39,8 @@ int imageBitnessOf(const unsigned char* image, size_t size) {
     if (image == nullptr) return kImageUnknown;
     uint16_t dosSignature = 0;
     uint32_t peOffset = 0;
-    if (!read16(image, size, 0, dosSignature) || dosSignature != kDosSignature) return kImageUnknown;
+    if (!read16(image, size, 0, dosSignature) || dosSignature != kDosSignature)
+        return kImageUnknown;
     if (!read32(image, size, kPeOffsetField, peOffset) || peOffset == 0) return kImageUnknown;
 
     // 64-bit arithmetic: an offset near 4 GiB must not wrap back into the image.

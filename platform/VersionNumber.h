@@ -1,6 +1,7 @@
 // A Java version packed into one comparable value: major in bits 16-23,
-// minor in bits 8-15, micro in bits 0-7. Components above 255 are masked to
-// eight bits so that they never spill into a neighbour.
+// minor in bits 8-15, micro in bits 0-7. A component above 255 (Java 8u381
+// has micro 381) is held at 255: it never spills into its neighbour, and a
+// later release never sorts below an earlier one.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,7 @@ class VersionNumber {
 public:
     VersionNumber() = default;
     VersionNumber(unsigned major, unsigned minor, unsigned micro)
-        : packed_(static_cast<int32_t>(((major & 0xFFu) << 16) | ((minor & 0xFFu) << 8) |
-                                       (micro & 0xFFu))) {}
+        : packed_(static_cast<int32_t>((held(major) << 16) | (held(minor) << 8) | held(micro))) {}
 
     unsigned major() const { return (static_cast<uint32_t>(packed_) >> 16) & 0xFFu; }
     unsigned minor() const { return (static_cast<uint32_t>(packed_) >> 8) & 0xFFu; }
@@ -30,6 +30,8 @@ public:
     friend bool operator!=(VersionNumber a, VersionNumber b) { return a.packed_ != b.packed_; }
 
 private:
+    static uint32_t held(unsigned component) { return component > 0xFFu ? 0xFFu : component; }
+
     int32_t packed_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "service/ServiceApi.h"
+#include "service/ServiceControl.h"
 #include "service/ServiceName.h"
 #include "service/ServiceWorker.h"
 
@@ -33,19 +34,13 @@ LaunchContext checkedServiceContext(LaunchContext context) {
     return context;
 }
 
-// Registered through RegisterServiceCtrlHandlerW. Windows ignores what a plain
-// handler returns and answers the caller itself; Wine's dispatcher hands the
-// value back to ControlService, so the answer is a DWORD all the same.
-DWORD WINAPI controlHandler(DWORD control) {
-    if (control != SERVICE_CONTROL_STOP && control != SERVICE_CONTROL_SHUTDOWN)
-        return ERROR_CALL_NOT_IMPLEMENTED;
-    if (ServiceKIV* service = ServiceKIV::existing()) service->stopService();
-    return NO_ERROR;
-}
-
-LPHANDLER_FUNCTION controlHandlerEntry() {
-    // Through the generic function pointer type, which converts to any other.
-    return reinterpret_cast<LPHANDLER_FUNCTION>(reinterpret_cast<void (*)()>(&controlHandler));
+// Registered through RegisterServiceCtrlHandlerW, whose plain handler returns
+// nothing: the control manager answers ControlService itself (Windows and Wine
+// alike), so the handler's answer (0 or 120) stays inside the process.
+VOID WINAPI controlHandler(DWORD control) {
+    answerServiceControl(control, [] {
+        if (ServiceKIV* service = ServiceKIV::existing()) service->stopService();
+    });
 }
 
 // A user's logoff must not end the service process; every other event keeps
@@ -89,7 +84,7 @@ void ServiceKIV::serve() {
     status_ = SERVICE_STATUS{SERVICE_WIN32_OWN_PROCESS, 0, 0, NO_ERROR, 0, 0, 5000};
     SetLastError(0);
     statusHandle_ =
-        ServiceApi::instance().registerServiceCtrlHandler(context().serviceName().c_str(), controlHandlerEntry());
+        ServiceApi::instance().registerServiceCtrlHandler(context().serviceName().c_str(), &controlHandler);
     const DWORD registrationError = GetLastError();
     if (statusHandle_ == nullptr) {
         // Nothing can be reported to the control manager without the handle;

@@ -24,6 +24,22 @@ void searchPathDirectories(const ClassPath& pathList, bool wow64,
                            const std::wstring& wow64SystemDirectory,
                            std::vector<std::unique_ptr<InstalledVm>>& vms);
 
+// A drive ("C:") and the device name the system gives it
+// ("\Device\HarddiskVolume1").
+struct DriveDevice {
+    std::wstring drive;
+    std::wstring device;
+};
+
+// The drive path for the name the system gives a mapped file: a device path
+// such as "\Device\HarddiskVolume2\Java\bin\java.exe" becomes
+// "D:\Java\bin\java.exe" for the first drive whose device name starts it,
+// in any letter case, followed by a backslash; an NT path "\??\C:\..." (what
+// Wine answers) already holds its drive. Empty when nothing matches or the
+// result would not fit 260 characters.
+std::wstring drivePathOfMappedName(const std::wstring& mappedName,
+                                   const std::vector<DriveDevice>& drives);
+
 // The drive path of the file that `path` leads to, worked out from the name of
 // a view of the file mapped into memory (so symbolic links and junctions are
 // followed). Empty when there is no answer: the file cannot be opened or

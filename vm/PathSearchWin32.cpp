@@ -15,7 +15,7 @@ namespace kiv {
 
 namespace {
 
-constexpr DWORD kPathChars = MAX_PATH;     // mapped file name, device name, drive path
+constexpr DWORD kPathChars = MAX_PATH;    // mapped file name, device name
 constexpr DWORD kDriveStringChars = 511;  // the logical drive strings
 
 // In the order a directory is searched.
@@ -50,41 +50,22 @@ GetMappedFileNameFn getMappedFileName() {
     return function;
 }
 
-bool isAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-
-// Wine names a mapped file by its NT path "\??\C:\dir\file" rather than by a
-// device path; that form already holds the drive.
-std::wstring drivePathOfNtPath(const std::wstring& name) {
-    const std::wstring prefix = L"\\??\\";
-    if (!startsWith(name, prefix) || name.size() < prefix.size() + 3) return std::wstring();
-    const wchar_t* drive = name.c_str() + prefix.size();
-    if (!isAsciiLetter(drive[0]) || drive[1] != L':' || drive[2] != L'\\') return std::wstring();
-    return name.substr(prefix.size());
-}
-
-// "\Device\HarddiskVolume2\Java\bin\java.exe" becomes "D:\Java\bin\java.exe"
-// for the first drive whose device name starts the path.
-std::wstring drivePathOfDevicePath(const std::wstring& devicePath) {
+// Every logical drive with the device name behind it, in the system's order.
+std::vector<DriveDevice> logicalDriveDevices() {
+    std::vector<DriveDevice> devices;
     wchar_t drives[kDriveStringChars + 1] = {};
     const DWORD length = GetLogicalDriveStringsW(kDriveStringChars, drives);
-    if (length == 0 || length > kDriveStringChars) return std::wstring();
-    const std::wstring lowerDevicePath = toLowerAscii(devicePath);
+    if (length == 0 || length > kDriveStringChars) return devices;
     for (const wchar_t* drive = drives; *drive != L'\0'; drive += wcslen(drive) + 1) {
         if (drive[1] != L':') continue;
         const std::wstring letterAndColon(drive, 2);
         wchar_t device[kPathChars] = {};
+        // Fails rather than cutting short a name that does not fit.
         if (QueryDosDeviceW(letterAndColon.c_str(), device, kPathChars) == 0) continue;
         device[kPathChars - 1] = L'\0';
-        const std::wstring deviceName = toLowerAscii(device);
-        if (deviceName.empty() || deviceName.size() >= kPathChars) continue;
-        if (!startsWith(lowerDevicePath, deviceName) || devicePath.size() <= deviceName.size() ||
-            devicePath[deviceName.size()] != L'\\') {
-            continue;
-        }
-        const std::wstring target = letterAndColon + devicePath.substr(deviceName.size());
-        return target.size() < kPathChars ? target : std::wstring();
+        devices.push_back({letterAndColon, device});
     }
-    return std::wstring();
+    return devices;
 }
 
 std::wstring mappedFileName(const void* view) {
@@ -146,8 +127,7 @@ std::wstring resolveLinkTarget(const std::wstring& path) {
 
     const std::wstring name = mappedFileName(view.get());
     if (name.empty()) return std::wstring();
-    const std::wstring ntTarget = drivePathOfNtPath(name);
-    return ntTarget.empty() ? drivePathOfDevicePath(name) : ntTarget;
+    return drivePathOfMappedName(name, logicalDriveDevices());
 }
 
 void searchPathDirectories(const ClassPath& pathList, bool wow64,

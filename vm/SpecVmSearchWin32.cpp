@@ -109,7 +109,8 @@ std::optional<std::wstring> readHintValue(HKEY key, const std::wstring& valueNam
 std::optional<std::wstring> readInstallerLocation(const LaunchOptions& options) {
     const std::wstring folder = FilePath(options.workingDirectory).parent(L".");
     try {
-        return utf8ToWide(readFileBytes(FilePath(folder + L"\\" + kInstallerLocationFile).toString()));
+        const FilePath file(folder + L"\\" + kInstallerLocationFile);
+        return utf8ToWide(readFileBytes(file.toString()));
     } catch (const FileException&) {
         return std::nullopt;
     }

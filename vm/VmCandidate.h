@@ -32,7 +32,8 @@ public:
     std::wstring vendor();
 
     // The executable's directory, or that directory's parent when the last
-    // directory name holds "bin" (bin, bin64, cabinet...); "." for a bare name.
+    // directory name holds "bin" in any letter case (bin, BIN, bin64, cabinet...);
+    // "." for a bare name.
     std::wstring home() const;
 
     // The Java version from the product version (read by vendor), else a guess
@@ -45,7 +46,8 @@ public:
     // again; a file whose information could not be read is asked next time.
     bool productVersion(ProductVersion& values);
 
-    // The CompanyName of the version resource, or empty.
+    // The CompanyName of the version resource, or empty. Prints nothing: the
+    // "company:" line belongs to working out the vendor.
     std::wstring companyName() const;
 
 private:

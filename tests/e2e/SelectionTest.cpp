@@ -83,10 +83,13 @@ TEST_F(SelectionTest, WithoutANamedVmTheListPicksTheNewestAdmittedRegisteredVm) 
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.list) + " platform " + (c.platform ? c.platform : "(default)"));
         std::string kiv = std::string("kiv.nl.valid.vm.list=") + c.list + "\n";
-        if (c.platform) kiv += std::string("kiv.nl.win32.java.launcher.platform=") + c.platform + "\n";
+        if (c.platform)
+            kiv += std::string("kiv.nl.win32.java.launcher.platform=") + c.platform + "\n";
         const ProgramResult result = run(kiv);
         EXPECT_EQ(c.exitCode, result.exitCode) << result.err;
-        if (c.exitCode == 1) EXPECT_EQ(kNoVmFound, result.err);
+        if (c.exitCode == 1) {
+            EXPECT_EQ(kNoVmFound, result.err);
+        }
     }
 }
 

@@ -107,7 +107,9 @@ TEST(ImageBitnessTest, ShortOrMalformedImagesAreUnknownAndNeverReadPastTheirEnd)
     }
 }
 
-TEST(ImageBitnessTest, NoImageAtAllIsUnknown) { EXPECT_EQ(kImageUnknown, imageBitnessOf(nullptr, 0)); }
+TEST(ImageBitnessTest, NoImageAtAllIsUnknown) {
+    EXPECT_EQ(kImageUnknown, imageBitnessOf(nullptr, 0));
+}
 
 }  // namespace
 }  // namespace kiv

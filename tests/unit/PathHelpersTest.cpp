@@ -67,7 +67,8 @@ TEST(VersionNumber, PacksComponentsInComparableOrder) {
     VersionNumber version(6, 0, 31);
     version.setMinor(22);
     EXPECT_EQ(version, VersionNumber(6, 22, 31));
-    // A component beyond eight bits never spills into its neighbour.
+    // A component beyond eight bits is held at 255: no spill, and 8u381 stays above 8u202.
     EXPECT_EQ(VersionNumber(1, 0, 261).major(), 1u);
-    EXPECT_EQ(VersionNumber(1, 0, 261).micro(), 5u);
+    EXPECT_EQ(VersionNumber(1, 0, 261).micro(), 255u);
+    EXPECT_TRUE(VersionNumber(8, 0, 202) < VersionNumber(8, 0, 381));
 }

@@ -81,8 +81,9 @@ void setRawValue(const std::wstring& path, const std::wstring& name, DWORD type,
 // Waits (briefly) until the folder could be deleted.
 void awaitFolderRelease(const std::wstring& folder) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const FileHandle folderHandle(CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        const FileHandle folderHandle(
+            CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (folderHandle || GetLastError() != ERROR_SHARING_VIOLATION) return;
         Sleep(10);
     }
@@ -109,7 +110,9 @@ protected:
         return tree_.path(home);
     }
 
-    void writeInstallerLocation(const std::string& text) { tree_.writeFile(L"setup\\sea_loc", text); }
+    void writeInstallerLocation(const std::string& text) {
+        tree_.writeFile(L"setup\\sea_loc", text);
+    }
 
     std::string withRoot(std::string text) const {
         const size_t at = text.find("ROOT");
@@ -144,7 +147,7 @@ TEST_F(SpecVmSearchTest, RegistryHintAsksThe64BitViewFirst) {
         const char* label;
         const wchar_t* home64;  // value in the 64-bit view, nullptr for no key
         const wchar_t* home32;
-        const wchar_t* found;   // nullptr: nothing found
+        const wchar_t* found;  // nullptr: nothing found
     };
     const std::vector<Case> cases = {
         {"only the 64-bit view", L"vm64", nullptr, L"vm64"},
@@ -160,10 +163,12 @@ TEST_F(SpecVmSearchTest, RegistryHintAsksThe64BitViewFirst) {
         deleteRegistryTree(kBase);
         clearLists();
         if (c.home64) {
-            ASSERT_TRUE(createRegistryKey(RegistryView::Bits64, key, {{L"Home", tree_.path(c.home64)}}));
+            ASSERT_TRUE(
+                createRegistryKey(RegistryView::Bits64, key, {{L"Home", tree_.path(c.home64)}}));
         }
         if (c.home32) {
-            ASSERT_TRUE(createRegistryKey(RegistryView::Bits32, key, {{L"Home", tree_.path(c.home32)}}));
+            ASSERT_TRUE(
+                createRegistryKey(RegistryView::Bits32, key, {{L"Home", tree_.path(c.home32)}}));
         }
 
         searchRegistry({kHintRoot + key + L"\\Home"});
@@ -180,12 +185,12 @@ TEST_F(SpecVmSearchTest, RegistryHintsKeepFileOrderAndOnlyVerifiedExecutables) {
     const std::wstring second = installVm(L"second");
     const std::wstring other = installVm(L"other", "Other Vendor");
     tree_.makeFolder(L"homeless");
-    ASSERT_TRUE(createRegistryKey(RegistryView::Bits64, kBase + L"\\A",
-                                  {{L"Home", first}, {L"Other", other}, {L"Empty", tree_.path(L"homeless")}}));
+    ASSERT_TRUE(createRegistryKey(
+        RegistryView::Bits64, kBase + L"\\A",
+        {{L"Home", first}, {L"Other", other}, {L"Empty", tree_.path(L"homeless")}}));
     // The value's type is not looked at, and a value without a terminator still ends.
     setRawValue(kBase + L"\\B", L"Home", REG_BINARY, second, false);
 
-    ::testing::internal::CaptureStdout();  // the vendor probe names the company
     searchRegistry({
         kHintRoot + kBase + L"\\B\\Home",
         L"\\HKEY_NOWHERE\\" + kBase + L"\\A\\Home",  // no such root
@@ -195,7 +200,6 @@ TEST_F(SpecVmSearchTest, RegistryHintsKeepFileOrderAndOnlyVerifiedExecutables) {
         kHintRoot + kBase + L"\\A\\Empty",           // no java.exe in that home
         kHintRoot + L" " + kBase + L"\\A \\ Home ",  // blanks around the parts are trimmed
     });
-    ::testing::internal::GetCapturedStdout();
 
     EXPECT_EQ((std::vector<std::wstring>{second, first}), homesOf(list32_));
     EXPECT_TRUE(list64_.empty());
@@ -217,7 +221,8 @@ TEST_F(SpecVmSearchTest, RelativeHintsStartFromTheInstallerLocation) {
         const wchar_t* found;  // nullptr: nothing found
     };
     const std::vector<Case> cases = {
-        {"one level up from the installer's folder", "ROOT\\setup\\install.exe", L"..\\jre", L"jre"},
+        {"one level up from the installer's folder", "ROOT\\setup\\install.exe", L"..\\jre",
+         L"jre"},
         {"two dots anywhere make a hint relative", "ROOT\\setup\\install.exe",
          L"Program Files\\Java\\jre1.6.0", L"jre1.6.0"},
         {"no installer-location file", nullptr, L"..\\jre", nullptr},
@@ -405,17 +410,21 @@ protected:
 };
 
 TEST_F(FindSpecVmTest, PlatformModeChoosesAmongTheVmsFoundInHintOrder) {
-    // Both hints find a VM: the registry one is found first.
+    // Both hints find a VM. The registry hints are searched first, wherever
+    // their block stands in the file, so the registry VM is the first found.
     const std::wstring registryVm = installVm(L"registryjre");
     installVm(L"jre");
-    ASSERT_TRUE(createRegistryKey(RegistryView::Bits64, kBase + L"\\Finder", {{L"Home", registryVm}}));
+    ASSERT_TRUE(
+        createRegistryKey(RegistryView::Bits64, kBase + L"\\Finder", {{L"Home", registryVm}}));
+    const std::string registryHint = utf8(kHintRoot + kBase) + "\\Finder\\Home";
     writeSpec(L"acme.jvmspec", "JVM_EXE: bin\\java.exe\n"
                                "JVM_PROPERTIES\njava.vendor=Acme\n/:\n"
                                "PATH_HINT:\n..\\jre\n/:\n"
-                               "PLATFORM_HINT:\n" + utf8(kHintRoot + kBase) + "\\Finder\\Home\n/:\n");
+                               "PLATFORM_HINT:\n" + registryHint + "\n/:\n");
     struct Case {
         const char* modeLine;
-        bool found;  // the registry VM, since the hint searches file every VM as 32-bit
+        bool found;  // the registry VM; none where only a 64-bit VM would do, since the
+                     // hint searches file every VM as 32-bit
     };
     const std::vector<Case> cases = {
         {"kiv.nl.win32.java.launcher.platform=0", true},

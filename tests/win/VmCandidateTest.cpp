@@ -84,8 +84,10 @@ TEST_F(VmCandidateTest, VersionResourceGivesVendorAndVersionBeforeAnyGuess) {
         SCOPED_TRACE(utf8(c.fixture));
         // Files that would make a guess of their own: the version resource wins.
         const std::wstring home = tree_.makeFolder(c.fixture);
-        const std::wstring exe = tree_.copyFixture(c.fixture, std::wstring(c.fixture) + L"\\bin\\java.exe");
-        layOut(tree_, c.fixture, {folder(L"bin\\client"), fixture(L"bin\\NPJava32.dll", L"npjava131.dll")});
+        const std::wstring exe =
+            tree_.copyFixture(c.fixture, std::wstring(c.fixture) + L"\\bin\\java.exe");
+        layOut(tree_, c.fixture,
+               {folder(L"bin\\client"), fixture(L"bin\\NPJava32.dll", L"npjava131.dll")});
         VmCandidate probe(exe);
         printedBy([&] {
             EXPECT_EQ(versionText(c.version), versionText(probe.version()));
@@ -154,13 +156,15 @@ TEST_F(VmCandidateTest, WithoutVersionResourceTheFilesBesideTheVmGiveTheVersion)
         VersionNumber expected;
     };
     const std::vector<Case> cases = {
-        {"pack200.exe", L"bin\\java.exe", {emptyFile(L"bin\\pack200.exe")}, VersionNumber(5, 0, 0)},
+        {"pack200.exe", L"bin\\java.exe", {emptyFile(L"bin\\pack200.exe")},
+         VersionNumber(5, 0, 0)},
         {"client folder", L"bin\\java.exe", {folder(L"bin\\client")}, VersionNumber(4, 0, 0)},
         {"JDK with the JRE's server folder", L"bin\\java.exe",
          {emptyFile(L"bin\\javac.exe"), folder(L"jre\\bin\\server")}, VersionNumber(4, 0, 0)},
         {"hotspot folder", L"bin\\java.exe", {folder(L"bin\\hotspot")}, VersionNumber(3, 0, 0)},
         {"classic folder", L"bin\\java.exe", {folder(L"bin\\classic")}, VersionNumber(2, 0, 0)},
-        {"jrew.exe beside", L"bin\\java.exe", {emptyFile(L"bin\\jrew.exe")}, VersionNumber(1, 0, 0)},
+        {"jrew.exe beside", L"bin\\java.exe", {emptyFile(L"bin\\jrew.exe")},
+         VersionNumber(1, 0, 0)},
         {"jre.exe itself", L"bin\\JRE.EXE", {}, VersionNumber(1, 0, 0)},
         {"nothing beside", L"bin\\java.exe", {}, VersionNumber(0, 0, 0)},
         {"plug-in 1.4.2.190 refines the JRE guess, micro divided by ten", L"bin\\java.exe",

@@ -43,7 +43,8 @@ const char* familyName(VmFamily family) {
 
 // "<home below base> <version> <kind> <vendor> <bitness> <class>".
 std::string describe(const InstalledVm& vm, const std::wstring& base) {
-    const std::wstring home = startsWith(vm.home(), base) ? vm.home().substr(base.size()) : vm.home();
+    const std::wstring home =
+        startsWith(vm.home(), base) ? vm.home().substr(base.size()) : vm.home();
     const VersionNumber v = vm.version();
     return wideToUtf8(home) + " " + std::to_string(v.major()) + "." + std::to_string(v.minor()) +
            "." + std::to_string(v.micro()) + " " + kindName(vm.kind()) + " " +
@@ -194,16 +195,20 @@ TEST_F(PathSearchTest, EveryExecutableOfEveryDirectoryIsAddedInOrder) {
     tree_.copyFixture(L"standin.exe", L"jdk\\bin\\javac.exe");
     tree_.copyFixture(L"standin.exe", L"jre11\\bin\\jre.exe");
     tree_.copyFixture(L"standin_jview.exe", L"windows\\jview.exe");
-    tree_.makeFolder(L"odd\\java.exe");
+    tree_.makeFolder(L"odd\\java.exe");  // a folder cannot be started: passed by
     const std::wstring jdk = tree_.path(L"jdk\\bin");
+    const std::vector<std::wstring> path = {jdk,
+                                            jdk,
+                                            tree_.path(L"missing"),
+                                            tree_.path(L"odd"),
+                                            tree_.path(L"jre11\\bin"),
+                                            tree_.path(L"windows")};
 
     EXPECT_EQ((std::vector<std::string>{
                   "jdk 6.0.31 JDK Sun 32 JavaVm", "jdk 8.0.201 JDK Sun 32 JavaVm",
                   "jdk 6.0.31 JDK Sun 32 JavaVm", "jdk 8.0.201 JDK Sun 32 JavaVm",
                   "jre11 1.0.0 JRE Sun 32 JreVm", "windows 1.4.0 MSJ Microsoft 32 JviewVm"}),
-              search({jdk, jdk, tree_.path(L"missing"), tree_.path(L"odd"), tree_.path(L"jre11\\bin"),
-                      tree_.path(L"windows")},
-                     false));
+              search(path, false));
 }
 
 TEST_F(PathSearchTest, UnderWow64TheSystemFolderComesLastAndA64BitImageIsMarked) {

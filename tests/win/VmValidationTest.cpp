@@ -73,8 +73,9 @@ bool processRunning(const std::wstring& imageName) {
 // Waits (briefly) until the folder could be deleted.
 void awaitFolderRelease(const std::wstring& folder) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const FileHandle folderHandle(CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        const FileHandle folderHandle(
+            CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (folderHandle || GetLastError() != ERROR_SHARING_VIOLATION) return;
         Sleep(10);
     }
@@ -162,9 +163,10 @@ TEST_F(VmValidatorRunTest, RunsTheValidatorClassWithTheVmsClassPathOnly) {
 
         const std::vector<Record> runs = runsRecordedIn(vm.home() + L"\\bin");
         ASSERT_EQ(1u, runs.size());
-        const std::wstring expected = L"\"" + vm.home() + L"\\bin\\java.exe\"" + c.openings +
-                                      L" -classpath \"C:\\app\\lib\\app.jar;C:\\app\\lib\\checks.jar;\""
-                                      L" com.vorlix.util.jvm.Validator 1 DB\\\\CHECK";
+        const std::wstring expected =
+            L"\"" + vm.home() + L"\\bin\\java.exe\"" + c.openings +
+            L" -classpath \"C:\\app\\lib\\app.jar;C:\\app\\lib\\checks.jar;\""
+            L" com.vorlix.util.jvm.Validator 1 DB\\\\CHECK";
         EXPECT_EQ(utf8(expected), runs[0].at("cmdline"));
         EXPECT_EQ(utf8(currentDirectory()), runs[0].at("cwd"));
     }
@@ -175,7 +177,9 @@ TEST_F(VmValidatorRunTest, RunsTheValidatorClassWithTheVmsClassPathOnly) {
 
 class VerifyProbeTest : public ::testing::Test {
 protected:
-    VerifyProbeTest() : specs_(tree_.makeFolder(L"specs")) { tree_.writeFile(L"specs\\Verify.jar", ""); }
+    VerifyProbeTest() : specs_(tree_.makeFolder(L"specs")) {
+        tree_.writeFile(L"specs\\Verify.jar", "");
+    }
     ~VerifyProbeTest() override {
         for (const std::wstring& folder : probedFolders_) awaitFolderRelease(folder);
     }
@@ -210,8 +214,10 @@ TEST_F(VerifyProbeTest, JudgesEveryPrintedLineAfterTheHeaderInNameOrder) {
     const std::vector<Case> cases = {
         {"every value as printed", plain,
          {{L"java.version", L"1.6.0_31"}, {L"java.vendor", L"Acme"}}, true},
-        {"one value differs", plain, {{L"java.vendor", L"Acme"}, {L"java.version", L"1.6.0_30"}}, false},
-        {"starred and dotted expectations match by prefix", "print=Verify\nprint=Acme Corp\nprint=1.40\n",
+        {"one value differs", plain,
+         {{L"java.vendor", L"Acme"}, {L"java.version", L"1.6.0_30"}}, false},
+        {"starred and dotted expectations match by prefix",
+         "print=Verify\nprint=Acme Corp\nprint=1.40\n",
          {{L"java.vendor", L"Acme*"}, {L"java.version", L"1.4..."}}, true},
         {"a starred expectation with another start", plain,
          {{L"java.vendor", L"Other*"}, {L"java.version", L"*"}}, false},
@@ -235,7 +241,8 @@ TEST_F(VerifyProbeTest, JudgesEveryPrintedLineAfterTheHeaderInNameOrder) {
 
 TEST_F(VerifyProbeTest, NamesThePropertiesInMapOrderAndRunsInTheSpecFolder) {
     const std::wstring vm = installVm(L"vm", "print=Verify\nprint=x\n");
-    const Properties expected = {{L"os.arch", L"*"}, {L"java.version", L"*"}, {L"java.vendor", L"*"}};
+    const Properties expected = {
+        {L"os.arch", L"*"}, {L"java.version", L"*"}, {L"java.vendor", L"*"}};
     ASSERT_TRUE(probe(specs_, vm, expected));
 
     const std::vector<Record> runs = runsRecordedIn(tree_.path(L"vm"));
@@ -249,7 +256,7 @@ TEST_F(VerifyProbeTest, NamesThePropertiesInMapOrderAndRunsInTheSpecFolder) {
 TEST_F(VerifyProbeTest, LooksForTheJarBesideTheSpecsThenInTheirJvmspecsFolder) {
     struct Case {
         const char* label;
-        const wchar_t* directory;         // the spec folder handed to the probe
+        const wchar_t* directory;          // the spec folder handed to the probe
         std::vector<const wchar_t*> jars;  // files named Verify.jar to create
         const wchar_t* jarFolder;          // a folder named Verify.jar to create, or nullptr
         bool accepted;
@@ -258,8 +265,8 @@ TEST_F(VerifyProbeTest, LooksForTheJarBesideTheSpecsThenInTheirJvmspecsFolder) {
         {"jar beside", L"a", {L"a\\Verify.jar"}, nullptr, true},
         {"jar in the jvmspecs folder below", L"b", {L"b\\jvmspecs\\Verify.jar"}, nullptr, true},
         {"no jar anywhere", L"c", {}, nullptr, false},
-        {"a jvmspecs folder gets no second look", L"d\\jvmspecs", {L"d\\jvmspecs\\jvmspecs\\Verify.jar"},
-         nullptr, false},
+        {"a jvmspecs folder gets no second look", L"d\\jvmspecs",
+         {L"d\\jvmspecs\\jvmspecs\\Verify.jar"}, nullptr, false},
         {"nor with a trailing backslash", L"e\\jvmspecs\\", {L"e\\jvmspecs\\jvmspecs\\Verify.jar"},
          nullptr, false},
         {"a folder named Verify.jar is no jar", L"f", {}, L"f\\Verify.jar", false},
