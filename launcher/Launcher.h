@@ -57,8 +57,8 @@ public:
     InstalledVm* chosenVm() const { return chosenVm_; }
 
 private:
-    void locatePropertyFile();
-    void locateBuildPropertyFile();
+    void locatePropertyFile(const std::wstring& exe);
+    void locateBuildPropertyFile(const std::wstring& exe);
     void applyConsoleSettings() const;
 
     PropertyFile properties_;

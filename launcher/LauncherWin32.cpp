@@ -43,14 +43,16 @@ std::wstring resolveClassPath(const PropertyFile& properties) {
 }
 
 Launcher::Launcher(LaunchContext context) : context_(std::move(context)) {
-    locatePropertyFile();
+    // The executable is searched for once; both property files are found from it.
+    const std::wstring exe = executablePath(context_);
+    locatePropertyFile(exe);
     properties_.load(propertyFilePath_);
     silent_ = properties_.isSilentByDefault();
     if (properties_.mainClass().empty() ||
         (properties_.currentVm().empty() && properties_.validVmList().empty()) ||
         resolveClassPath(properties_).empty())
         throw TerminalError(StringTable::instance().get(kPropertiesInvalid));
-    locateBuildPropertyFile();
+    locateBuildPropertyFile(exe);
     if (installerMode_) buildProperties_.load(buildPropertyFilePath_);
     startDirectory_ = currentDirectory();
 
@@ -68,8 +70,7 @@ void Launcher::setOwnedVm(std::unique_ptr<InstalledVm> vm) {
     chosenVm_ = ownedVm_.get();
 }
 
-void Launcher::locatePropertyFile() {
-    const std::wstring exe = executablePath(context_);
+void Launcher::locatePropertyFile(const std::wstring& exe) {
     const FilePath exePath(exe);
     if (exePath.hasExtension() && exePath.extension() == L"exe") {
         const std::wstring beside = exe.substr(0, exe.rfind(L'.')) + L".kiv";
@@ -91,8 +92,7 @@ void Launcher::locatePropertyFile() {
     propertyFilePath_ = inCurrentDirectory;
 }
 
-void Launcher::locateBuildPropertyFile() {
-    const std::wstring exe = executablePath(context_);
+void Launcher::locateBuildPropertyFile(const std::wstring& exe) {
     if (FilePath(exe).extension() == L"exe") {
         const size_t slash = exe.rfind(L'\\');
         const std::wstring folder = slash == std::wstring::npos ? exe : exe.substr(0, slash);

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Handle.h"
 #include "support/LauncherApp.h"
 
+using kiv::KernelHandle;
 using namespace kivtest;
 
 namespace {
@@ -39,8 +41,8 @@ DWORD exitCodeOf(HANDLE process) {
 
 // The VM is the child of the service's process that runs the stand-in; a
 // console of its own may add other children under Wine.
-HANDLE openVmProcess(DWORD serviceProcessId, const std::wstring& vmFileName) {
-    HANDLE found = nullptr;
+KernelHandle openVmProcess(DWORD serviceProcessId, const std::wstring& vmFileName) {
+    KernelHandle found;
     pollUntil([&] {
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
         if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -50,10 +52,10 @@ HANDLE openVmProcess(DWORD serviceProcessId, const std::wstring& vmFileName) {
              more = Process32NextW(snapshot, &entry)) {
             if (entry.th32ParentProcessID == serviceProcessId &&
                 lstrcmpiW(entry.szExeFile, vmFileName.c_str()) == 0)
-                found = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+                found.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
         }
         CloseHandle(snapshot);
-        return found != nullptr;
+        return static_cast<bool>(found);
     });
     return found;
 }
@@ -77,7 +79,7 @@ public:
             // Wine keeps showing the last reported state of a service whose
             // process has died, and gives the process up on a second stop
             // request; waiting for STOPPED would then be in vain.
-            const bool processGone = process_ == nullptr || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+            const bool processGone = !process_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
             if (status().dwCurrentState != SERVICE_STOPPED) {
                 control(SERVICE_CONTROL_STOP);
                 if (processGone)
@@ -88,10 +90,7 @@ public:
             DeleteService(service_);
             CloseServiceHandle(service_);
         }
-        if (process_ != nullptr) {
-            WaitForSingleObject(process_, kPollIntervalMs * kPollCount);
-            CloseHandle(process_);
-        }
+        if (process_) WaitForSingleObject(process_.get(), kPollIntervalMs * kPollCount);
         if (manager_ != nullptr) CloseServiceHandle(manager_);
     }
 
@@ -101,13 +100,14 @@ public:
     bool created() const { return service_ != nullptr; }
 
     // Starts the service and opens its process, so that its exit code can be
-    // read after the control manager has forgotten it.
+    // read after the control manager has forgotten it. A process that has
+    // already ended again leaves process() null.
     bool start() {
         if (!StartServiceW(service_, 0, nullptr)) return false;
         const DWORD processId = status().dwProcessId;
         if (processId != 0)
-            process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-        return process_ != nullptr;
+            process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        return true;
     }
 
     SERVICE_STATUS_PROCESS status() const {
@@ -130,15 +130,17 @@ public:
         return GetLastError();
     }
 
-    HANDLE process() const { return process_; }
-    DWORD processId() const { return GetProcessId(process_); }
+    HANDLE process() const { return process_.get(); }
+    DWORD processId() const { return GetProcessId(process_.get()); }
 
-    bool processEnded() const { return WaitForSingleObject(process_, kPollIntervalMs * kPollCount) == WAIT_OBJECT_0; }
+    bool processEnded() const {
+        return !process_ || WaitForSingleObject(process_.get(), kPollIntervalMs * kPollCount) == WAIT_OBJECT_0;
+    }
 
 private:
     SC_HANDLE manager_ = nullptr;
     SC_HANDLE service_ = nullptr;
-    HANDLE process_ = nullptr;
+    KernelHandle process_;
 };
 
 // The VM path is written with doubled backslashes: a backslash and "u"
@@ -192,8 +194,9 @@ TEST(ServiceRun, StopRequestTerminatesTheVmAndReportsStopped) {
     ASSERT_TRUE(s.service.created()) << GetLastError();
     ASSERT_TRUE(s.service.start()) << GetLastError();
     ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
-    const HANDLE vm = openVmProcess(s.service.processId(), L"java.exe");
-    ASSERT_NE(vm, nullptr);
+    ASSERT_NE(s.service.process(), nullptr);
+    const KernelHandle vm = openVmProcess(s.service.processId(), L"java.exe");
+    ASSERT_TRUE(vm);
 
     // Under Wine the control manager may find the service's process gone
     // before it has read the handler's reply: the pipe is then broken.
@@ -202,9 +205,8 @@ TEST(ServiceRun, StopRequestTerminatesTheVmAndReportsStopped) {
 
     ASSERT_TRUE(s.service.waitForState(SERVICE_STOPPED));
     EXPECT_EQ(s.service.status().dwWin32ExitCode, static_cast<DWORD>(NO_ERROR));
-    EXPECT_EQ(WaitForSingleObject(vm, kPollIntervalMs * kPollCount), WAIT_OBJECT_0);
-    EXPECT_EQ(exitCodeOf(vm), 0u);
-    CloseHandle(vm);
+    EXPECT_EQ(WaitForSingleObject(vm.get(), kPollIntervalMs * kPollCount), WAIT_OBJECT_0);
+    EXPECT_EQ(exitCodeOf(vm.get()), 0u);
     ASSERT_TRUE(s.service.processEnded());
     EXPECT_EQ(exitCodeOf(s.service.process()), 0u);
 }
@@ -228,6 +230,7 @@ TEST(ServiceRun, VmThatEndsByItselfEndsTheServiceProcessWithItsExitCode) {
         ServiceApp s(c.config);
         ASSERT_TRUE(s.service.created()) << GetLastError();
         ASSERT_TRUE(s.service.start()) << GetLastError();
+        ASSERT_NE(s.service.process(), nullptr);
 
         ASSERT_TRUE(s.service.processEnded());
         EXPECT_EQ(exitCodeOf(s.service.process()), c.processExitCode);
@@ -253,17 +256,17 @@ TEST(ServiceRun, ControlsOtherThanStopChangeNothing) {
     ASSERT_TRUE(s.service.created()) << GetLastError();
     ASSERT_TRUE(s.service.start()) << GetLastError();
     ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
-    const HANDLE vm = openVmProcess(s.service.processId(), L"java.exe");
-    ASSERT_NE(vm, nullptr);
+    ASSERT_NE(s.service.process(), nullptr);
+    const KernelHandle vm = openVmProcess(s.service.processId(), L"java.exe");
+    ASSERT_TRUE(vm);
 
     EXPECT_EQ(s.service.control(SERVICE_CONTROL_PAUSE), static_cast<DWORD>(ERROR_INVALID_SERVICE_CONTROL));
     EXPECT_EQ(s.service.control(SERVICE_CONTROL_INTERROGATE), 0u);
     EXPECT_EQ(s.service.control(200), 0u);
 
     EXPECT_EQ(s.service.status().dwCurrentState, static_cast<DWORD>(SERVICE_RUNNING));
-    EXPECT_EQ(WaitForSingleObject(vm, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(vm.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(WaitForSingleObject(s.service.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
-    CloseHandle(vm);
 }
 
 // A run sequence that finds no VM ends the service cleanly, with the failure in
