@@ -45,14 +45,16 @@ void* ServiceApi::function(std::atomic<void*>& slot, const char* name) const {
 
 BOOL ServiceApi::startServiceCtrlDispatcher(const SERVICE_TABLE_ENTRYW* table) {
     using Fn = BOOL(WINAPI*)(const SERVICE_TABLE_ENTRYW*);
-    const auto call = reinterpret_cast<Fn>(function(startDispatcher_, "StartServiceCtrlDispatcherW"));
+    const auto call =
+        reinterpret_cast<Fn>(function(startDispatcher_, "StartServiceCtrlDispatcherW"));
     return call == nullptr ? FALSE : call(table);
 }
 
 SERVICE_STATUS_HANDLE ServiceApi::registerServiceCtrlHandler(const wchar_t* serviceName,
                                                              LPHANDLER_FUNCTION handler) {
     using Fn = SERVICE_STATUS_HANDLE(WINAPI*)(LPCWSTR, LPHANDLER_FUNCTION);
-    const auto call = reinterpret_cast<Fn>(function(registerHandler_, "RegisterServiceCtrlHandlerW"));
+    const auto call =
+        reinterpret_cast<Fn>(function(registerHandler_, "RegisterServiceCtrlHandlerW"));
     return call == nullptr ? nullptr : call(serviceName, handler);
 }
 

@@ -12,8 +12,8 @@ namespace kiv {
 
 // How a service whose VM could not be started is reported: SERVICE_STOPPED with
 // Win32 exit code ERROR_SERVICE_SPECIFIC_ERROR and one of these codes.
-constexpr DWORD kLaunchFailedServiceCode = 1;      // a launcher failure: no valid VM, VM not startable
-constexpr DWORD kUnexpectedFailureServiceCode = 2; // any other exception of the run sequence
+constexpr DWORD kLaunchFailedServiceCode = 1;  // a launcher failure: no valid VM, VM not startable
+constexpr DWORD kUnexpectedFailureServiceCode = 2;  // any other exception of the run sequence
 
 class ServiceKIV : public Launcher {
 public:

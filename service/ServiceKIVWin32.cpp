@@ -63,7 +63,8 @@ ServiceKIV& ServiceKIV::create(const LaunchContext& context) {
 
 ServiceKIV* ServiceKIV::existing() { return theService; }
 
-ServiceKIV::ServiceKIV(LaunchContext context) : Launcher(checkedServiceContext(std::move(context))) {
+ServiceKIV::ServiceKIV(LaunchContext context)
+    : Launcher(checkedServiceContext(std::move(context))) {
     InitializeCriticalSection(&stateLock_);
 }
 
@@ -83,8 +84,8 @@ void ServiceKIV::serve() {
     // No control can arrive before the handler is registered: no lock yet.
     status_ = SERVICE_STATUS{SERVICE_WIN32_OWN_PROCESS, 0, 0, NO_ERROR, 0, 0, 5000};
     SetLastError(0);
-    statusHandle_ =
-        ServiceApi::instance().registerServiceCtrlHandler(context().serviceName().c_str(), &controlHandler);
+    statusHandle_ = ServiceApi::instance().registerServiceCtrlHandler(
+        context().serviceName().c_str(), &controlHandler);
     const DWORD registrationError = GetLastError();
     if (statusHandle_ == nullptr) {
         // Nothing can be reported to the control manager without the handle;

@@ -9,9 +9,9 @@ namespace kiv {
 // production caller so that both the WOW64 and the native case can be driven
 // directly.
 struct SystemFolders {
-    bool wow64 = false;           // a 32-bit process on 64-bit Windows
-    std::wstring wow64Directory;  // GetSystemWow64DirectoryW; empty when unknown
-    std::wstring systemDirectory; // GetSystemDirectoryW; empty when unknown
+    bool wow64 = false;            // a 32-bit process on 64-bit Windows
+    std::wstring wow64Directory;   // GetSystemWow64DirectoryW; empty when unknown
+    std::wstring systemDirectory;  // GetSystemDirectoryW; empty when unknown
 };
 
 // The full path of advapi32.dll in the system folder of this process's own

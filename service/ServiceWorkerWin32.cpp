@@ -15,8 +15,8 @@ namespace {
 
 KernelHandle duplicateOf(HANDLE process) {
     HANDLE copy = nullptr;
-    if (process == nullptr ||
-        !DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
+    if (process == nullptr || !DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(),
+                                               &copy, SYNCHRONIZE, FALSE, 0))
         return KernelHandle();
     return KernelHandle(copy);
 }
@@ -40,7 +40,8 @@ ServiceWorker::ServiceWorker(ServiceKIV& service)
 DWORD ServiceWorker::start() {
     if (!finished_) return eventError_ != 0 ? eventError_ : ERROR_INVALID_HANDLE;
     // The C runtime's thread start, so the run sequence may use the runtime freely.
-    thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &threadEntry, this, 0, nullptr)));
+    thread_.reset(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &threadEntry, this, 0, nullptr)));
     if (thread_) return 0;
     const DWORD error = GetLastError();
     return error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY;
@@ -62,7 +63,8 @@ unsigned __stdcall ServiceWorker::threadEntry(void* worker) {
 void ServiceWorker::threadBody() {
     try {
         service_.run(false);
-        if (service_.processHandle() == nullptr) throw TerminalError(L"the VM process was not started");
+        if (service_.processHandle() == nullptr)
+            throw TerminalError(L"the VM process was not started");
         // Once RUNNING is reported a stop request may close the launcher's handle
         // while this thread waits on it, so the wait uses a handle of its own.
         const KernelHandle vm = duplicateOf(service_.processHandle());

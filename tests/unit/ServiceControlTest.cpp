@@ -12,9 +12,12 @@ TEST(ServiceControl, StopAndShutdownStopTheServiceAndEverythingElseIsNotImplemen
         bool stops;
     };
     const Case cases[] = {
-        {"stop", 1, 0, true},          {"shutdown", 5, 0, true},
-        {"pause", 2, 120, false},      {"continue", 3, 120, false},
-        {"interrogate", 4, 120, false}, {"param change", 6, 120, false},
+        {"stop", 1, 0, true},
+        {"shutdown", 5, 0, true},
+        {"pause", 2, 120, false},
+        {"continue", 3, 120, false},
+        {"interrogate", 4, 120, false},
+        {"param change", 6, 120, false},
         {"user defined", 200, 120, false},
     };
     for (const Case& c : cases) {

@@ -18,7 +18,8 @@ TEST(ServiceName, IsRefusedWithAClearMessageFromTwoHundredFiftySixCharacters) {
             requireFittingServiceName(std::wstring(length, L'n'));
             ADD_FAILURE() << "no TerminalError";
         } catch (const kiv::TerminalError& error) {
-            EXPECT_EQ(error.message(), L"the service name after -ydkivservice has " + std::to_wstring(length) +
+            EXPECT_EQ(error.message(), L"the service name after -ydkivservice has " +
+                                           std::to_wstring(length) +
                                            L" characters; at most 255 are allowed");
         }
     }
