@@ -72,7 +72,9 @@ target_link_libraries(kiv_unit_tests PRIVATE kivcore gtest_main)
 kiv_add_suites(wine kiv_unit_tests SOURCES ${KIV_UNIT_TEST_SOURCES})
 
 if(KIV_WIN_TEST_SOURCES)
-  add_executable(kiv_win_tests ${KIV_WIN_TEST_SOURCES} ${KIV_TEST_SUPPORT_SOURCES})
+  # The launcher's string table, so that failures raised in-process read their texts.
+  add_executable(kiv_win_tests ${KIV_WIN_TEST_SOURCES} ${KIV_TEST_SUPPORT_SOURCES}
+                               launcher/resources/console.rc)
   target_link_libraries(kiv_win_tests PRIVATE kivcore minizip_writer gtest_main)
   target_include_directories(kiv_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(kiv_win_tests kiv_fixtures)

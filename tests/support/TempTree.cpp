@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/Text.h"
+#include "support/LauncherApp.h"
 
 namespace kiv {
 namespace test {
@@ -29,34 +30,9 @@ void createFolders(const std::wstring& path) {
         fail("CreateDirectoryW", path);
 }
 
-// Depth first; read-only files (a copied fixture may be one) are made writable first.
-void removeTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = folder + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
 
-std::wstring fixturePath(const std::wstring& name) {
-    wchar_t exe[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) fail("GetModuleFileNameW", name);
-    return folderOf(std::wstring(exe, length)) + L"\\fixtures\\" + name;
-}
+std::wstring fixturePath(const std::wstring& name) { return kivtest::fixturePath(name); }
 
 TempTree::TempTree() {
     wchar_t temp[MAX_PATH] = {};
@@ -76,7 +52,7 @@ TempTree::TempTree() {
     throw std::runtime_error("no free temporary folder name");
 }
 
-TempTree::~TempTree() { removeTree(root_); }
+TempTree::~TempTree() { kivtest::removeTree(root_); }
 
 std::wstring TempTree::path(const std::wstring& relative) const {
     return relative.empty() ? root_ : root_ + L"\\" + relative;
