@@ -39,7 +39,7 @@ add_subdirectory(${KIV_GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_AL
 
 add_library(kivcore STATIC ${KIV_ALL_SOURCES})
 target_include_directories(kivcore PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(kivcore PUBLIC minizip version wininet advapi32)
+target_link_libraries(kivcore PUBLIC minizip)
 
 set(KIV_CONSOLE_SOURCES launcher/ConsoleMainWin32.cpp)
 if(EXISTS ${CMAKE_SOURCE_DIR}/launcher/resources/console.rc)
@@ -75,7 +75,7 @@ if(KIV_WIN_TEST_SOURCES)
   # The launcher's string table, so that failures raised in-process read their texts.
   add_executable(kiv_win_tests ${KIV_WIN_TEST_SOURCES} ${KIV_TEST_SUPPORT_SOURCES}
                                launcher/resources/console.rc)
-  target_link_libraries(kiv_win_tests PRIVATE kivcore minizip_writer gtest_main)
+  target_link_libraries(kiv_win_tests PRIVATE kivcore minizip_writer gtest_main advapi32 wininet)
   target_include_directories(kiv_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(kiv_win_tests kiv_fixtures)
   kiv_add_suites(win kiv_win_tests SOURCES ${KIV_WIN_TEST_SOURCES} PROPERTIES ${KIV_STATE_LOCK})
@@ -83,7 +83,7 @@ endif()
 
 if(KIV_E2E_TEST_SOURCES)
   add_executable(kiv_e2e_tests ${KIV_E2E_TEST_SOURCES} ${KIV_TEST_SUPPORT_SOURCES})
-  target_link_libraries(kiv_e2e_tests PRIVATE kivcore minizip_writer gtest_main)
+  target_link_libraries(kiv_e2e_tests PRIVATE kivcore minizip_writer gtest_main advapi32)
   target_include_directories(kiv_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_dependencies(kiv_e2e_tests console Corvane kiv_fixtures)
   kiv_add_suites(e2e kiv_e2e_tests SOURCES ${KIV_E2E_TEST_SOURCES} PROPERTIES ${KIV_STATE_LOCK})

@@ -9,6 +9,7 @@
 
 #include "installer/DownloadProgress.h"
 #include "platform/Handle.h"
+#include "platform/InternetApi.h"
 #include "platform/InternetHandle.h"
 #include "platform/Text.h"
 
@@ -67,7 +68,7 @@ ExpectedLength httpContentLength(HINTERNET request) {
     wchar_t text[32] = {};
     DWORD size = sizeof(text) - sizeof(wchar_t);
     ExpectedLength length;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+    if (!wininet::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
         return length;
     const std::wstring digits = trimBlanks(text);
     if (digits.empty() || digits.size() > 19)  // 19 digits always fit in 64 bits
@@ -84,7 +85,8 @@ ExpectedLength httpContentLength(HINTERNET request) {
 // Opens an http or https URL. Returns the request only for status 200; every
 // other outcome has printed its lines.
 InternetHandle openHttp(HINTERNET session, const std::wstring& url, const Console& console) {
-    InternetHandle request(InternetOpenUrlW(session, url.c_str(), nullptr, 0, kNoCache, 0));
+    InternetHandle request(
+        wininet::InternetOpenUrlW(session, url.c_str(), nullptr, 0, kNoCache, 0));
     if (!request) {
         const DWORD error = GetLastError();
         console.print(L"\nError in opening internet connection with URL\n");
@@ -93,8 +95,9 @@ InternetHandle openHttp(HINTERNET session, const std::wstring& url, const Consol
     DWORD status = 0;
     if (request) {
         DWORD size = sizeof(status);
-        if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
-                            &status, &size, nullptr))
+        if (!wininet::HttpQueryInfoW(request.get(),
+                                     HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                     &size, nullptr))
             status = 0;
     }
     if (status != 200) {
@@ -122,14 +125,13 @@ bool openFtp(HINTERNET session, const std::wstring& url, InternetHandle& connect
     parts.lpszUrlPath = path;
     parts.dwUrlPathLength = kUrlPathCapacity;
 
-    if (InternetCrackUrlW(url.c_str(), 0, ICU_DECODE, &parts)) {
-        connection.reset(InternetConnectW(session, host, INTERNET_DEFAULT_FTP_PORT,
-                                          L"anonymous", nullptr, INTERNET_SERVICE_FTP,
-                                          INTERNET_FLAG_PASSIVE | INTERNET_FLAG_NO_CACHE_WRITE,
-                                          kFtpContext));
+    if (wininet::InternetCrackUrlW(url.c_str(), 0, ICU_DECODE, &parts)) {
+        connection.reset(wininet::InternetConnectW(
+            session, host, INTERNET_DEFAULT_FTP_PORT, L"anonymous", nullptr, INTERNET_SERVICE_FTP,
+            INTERNET_FLAG_PASSIVE | INTERNET_FLAG_NO_CACHE_WRITE, kFtpContext));
         if (connection)
-            file.reset(FtpOpenFileW(connection.get(), path, GENERIC_READ,
-                                    FTP_TRANSFER_TYPE_BINARY | kNoCache, kFtpContext));
+            file.reset(wininet::FtpOpenFileW(connection.get(), path, GENERIC_READ,
+                                             FTP_TRANSFER_TYPE_BINARY | kNoCache, kFtpContext));
     }
     if (file)
         return true;
@@ -147,7 +149,7 @@ bool receiveBody(HINTERNET request, HANDLE file, const ExpectedLength& expected,
     DownloadProgress progress;
     for (;;) {
         DWORD got = 0;
-        if (!InternetReadFile(request, block.data(), kReadBlock, &got))
+        if (!wininet::InternetReadFile(request, block.data(), kReadBlock, &got))
             return false;
         if (got == 0)
             break;
@@ -197,7 +199,7 @@ bool VmPackDownloader::download(const std::wstring& url, const std::wstring& des
     // Declared so that the request closes first, then the connection, then the
     // session, on every path.
     InternetHandle session(
-        InternetOpenW(L"InetURL/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+        wininet::InternetOpenW(L"InetURL/1.0", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) {
         const DWORD error = GetLastError();
         console.print(L"\nAttempt to connect to internet failed.");

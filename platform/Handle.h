@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "platform/RegistryApi.h"
+
 namespace kiv {
 
 template <typename Traits>
@@ -69,7 +71,7 @@ struct KernelHandleTraits {
 struct RegistryHandleTraits {
     using Type = HKEY;
     static Type invalid() { return nullptr; }
-    static void close(Type key) { RegCloseKey(key); }
+    static void close(Type key) { advapi32::RegCloseKey(key); }
 };
 
 struct MappedViewTraits {

@@ -7,13 +7,14 @@
 #include <wininet.h>
 
 #include "platform/Handle.h"
+#include "platform/InternetApi.h"
 
 namespace kiv {
 
 struct InternetHandleTraits {
     using Type = HINTERNET;
     static Type invalid() { return nullptr; }
-    static void close(Type handle) { InternetCloseHandle(handle); }
+    static void close(Type handle) { wininet::InternetCloseHandle(handle); }
 };
 
 using InternetHandle = UniqueResource<InternetHandleTraits>;

@@ -6,6 +6,7 @@
 
 #include "launcher/Errors.h"
 #include "platform/Handle.h"
+#include "platform/RegistryApi.h"
 #include "platform/Text.h"
 
 namespace kiv {
@@ -23,14 +24,14 @@ HKEY toHkey(RegistryRoot root) { return reinterpret_cast<HKEY>(root); }
 // after a failed call is not documented.
 LSTATUS openSubkey(HKEY parent, const std::wstring& path, REGSAM access, RegistryHandle& owner) {
     HKEY opened = nullptr;
-    const LSTATUS status = RegOpenKeyExW(parent, path.c_str(), 0, access, &opened);
+    const LSTATUS status = advapi32::RegOpenKeyExW(parent, path.c_str(), 0, access, &opened);
     if (status == ERROR_SUCCESS) owner.reset(opened);
     return status;
 }
 
 LSTATUS connectLocalRoot(HKEY root, RegistryHandle& owner) {
     HKEY connected = nullptr;
-    const LSTATUS status = RegConnectRegistryW(nullptr, root, &connected);
+    const LSTATUS status = advapi32::RegConnectRegistryW(nullptr, root, &connected);
     if (status == ERROR_SUCCESS) owner.reset(connected);
     return status;
 }
@@ -99,8 +100,9 @@ std::wstring RegistryKey::queryString(const std::wstring& valueName) const {
     static_assert(sizeof(buffer) == kValueBufferBytes, "the value buffer holds 512 bytes");
     DWORD type = REG_NONE;
     DWORD size = sizeof(buffer);
-    const LSTATUS status = RegQueryValueExW(handle_->get(), valueName.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(buffer), &size);
+    const LSTATUS status = advapi32::RegQueryValueExW(handle_->get(), valueName.c_str(), nullptr,
+                                                      &type, reinterpret_cast<BYTE*>(buffer),
+                                                      &size);
     if (status != ERROR_SUCCESS) throw KeyException(L"key query failed", name_);
     if (!isStringType(type)) throw KeyException(L"value not a string", name_);
 
@@ -119,8 +121,8 @@ std::vector<std::wstring> RegistryKey::subkeyNames() const {
     for (DWORD index = 0;; ++index) {
         WCHAR name[kNameBufferChars];
         DWORD length = kNameBufferChars;
-        const LSTATUS status = RegEnumKeyExW(handle_->get(), index, name, &length, nullptr,
-                                             nullptr, nullptr, nullptr);
+        const LSTATUS status = advapi32::RegEnumKeyExW(handle_->get(), index, name, &length,
+                                                       nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_MORE_DATA) continue;  // a name that does not fit is skipped
         if (status != ERROR_SUCCESS) break;       // ERROR_NO_MORE_ITEMS, or a broken key
         names.emplace_back(name, std::min<DWORD>(length, kNameBufferChars - 1));

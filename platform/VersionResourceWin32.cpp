@@ -2,9 +2,32 @@
 
 #include <windows.h>
 
+#include "platform/SystemLibrary.h"
+
 namespace kiv {
 
 namespace {
+
+// version.dll, bound at run time: only the runs that classify a VM load it.
+// An unbound function fails like the call itself.
+DWORD getFileVersionInfoSize(const wchar_t* path) {
+    static const SystemFunction<decltype(&::GetFileVersionInfoSizeW)> function(
+        versionLibrary(), "GetFileVersionInfoSizeW");
+    DWORD ignored = 0;
+    return function.callOr(DWORD{0}, path, &ignored);
+}
+
+BOOL getFileVersionInfo(const wchar_t* path, DWORD size, void* data) {
+    static const SystemFunction<decltype(&::GetFileVersionInfoW)> function(
+        versionLibrary(), "GetFileVersionInfoW");
+    return function.callOr(BOOL{FALSE}, path, DWORD{0}, size, data);
+}
+
+BOOL verQueryValue(void* block, const wchar_t* subBlock, void** value, UINT* length) {
+    static const SystemFunction<decltype(&::VerQueryValueW)> function(versionLibrary(),
+                                                                      "VerQueryValueW");
+    return function.callOr(BOOL{FALSE}, block, subBlock, value, length);
+}
 
 // VerQueryValueW hands back a pointer into the buffer it was given; a value
 // that would run past that buffer is treated as missing.
@@ -18,11 +41,10 @@ bool liesWithin(const std::vector<unsigned char>& data, const void* value, size_
 }  // namespace
 
 VersionResource::VersionResource(const std::wstring& path) {
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = getFileVersionInfoSize(path.c_str());
     if (size == 0) return;
     std::vector<unsigned char> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return;
+    if (!getFileVersionInfo(path.c_str(), size, data.data())) return;
     data_ = std::move(data);
 }
 
@@ -32,7 +54,7 @@ std::optional<ProductVersion> VersionResource::productVersion() const {
     UINT length = 0;
     // The API takes a non-const buffer but does not write to it.
     auto* block = const_cast<unsigned char*>(data_.data());
-    if (!VerQueryValueW(block, L"\\", &value, &length) || value == nullptr ||
+    if (!verQueryValue(block, L"\\", &value, &length) || value == nullptr ||
         length < sizeof(VS_FIXEDFILEINFO) || !liesWithin(data_, value, sizeof(VS_FIXEDFILEINFO)))
         return std::nullopt;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
@@ -45,7 +67,7 @@ std::optional<std::wstring> VersionResource::companyName() const {
     void* value = nullptr;
     UINT length = 0;  // in characters, usually counting the terminating NUL
     auto* block = const_cast<unsigned char*>(data_.data());
-    if (!VerQueryValueW(block, L"\\StringFileInfo\\040904b0\\CompanyName", &value, &length) ||
+    if (!verQueryValue(block, L"\\StringFileInfo\\040904b0\\CompanyName", &value, &length) ||
         value == nullptr || !liesWithin(data_, value, size_t{length} * sizeof(wchar_t)))
         return std::nullopt;
     std::wstring text(static_cast<const wchar_t*>(value), length);

@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   libz-mingw-w64-dev
   wine wine64 wine32:i386
-  googletest g++ python3 python3-pyftpdlib curl zip unzip
+  googletest g++ python3 python3-pyftpdlib curl zip unzip time
 )
 
 # Source entries mirror the machine's own binary entries, so `apt-get source`

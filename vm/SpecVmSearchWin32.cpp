@@ -11,6 +11,7 @@
 #include "launcher/Launcher.h"
 #include "platform/FilePath.h"
 #include "platform/Handle.h"
+#include "platform/RegistryApi.h"
 #include "platform/RegistryKey.h"
 #include "platform/RegistryRoot.h"
 #include "platform/Text.h"
@@ -84,8 +85,8 @@ private:
 RegistryHandle openHintKey(RegistryRoot root, const std::wstring& keyPath) {
     for (const RegistryAccess access : {kKeyRead64, kKeyRead32}) {
         RegistryHandle key;
-        if (RegOpenKeyExW(reinterpret_cast<HKEY>(root), keyPath.c_str(), 0, access, key.put()) ==
-            ERROR_SUCCESS)
+        if (advapi32::RegOpenKeyExW(reinterpret_cast<HKEY>(root), keyPath.c_str(), 0, access,
+                                    key.put()) == ERROR_SUCCESS)
             return key;
     }
     return RegistryHandle();
@@ -98,8 +99,8 @@ std::optional<std::wstring> readHintValue(HKEY key, const std::wstring& valueNam
     // fills the buffer without a terminator still ends there.
     wchar_t buffer[kHintValueBytes / sizeof(wchar_t) + 1] = {};
     DWORD size = kHintValueBytes;
-    if (RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+    if (advapi32::RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr,
+                                   reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(buffer);
 }
