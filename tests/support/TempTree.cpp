@@ -54,6 +54,19 @@ TempTree::TempTree() {
 
 TempTree::~TempTree() { kivtest::removeTree(root_); }
 
+void awaitFolderRelease(const std::wstring& folder) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        HANDLE handle = CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+            return;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION) return;
+        Sleep(10);
+    }
+}
+
 std::wstring TempTree::path(const std::wstring& relative) const {
     return relative.empty() ? root_ : root_ + L"\\" + relative;
 }

@@ -32,5 +32,10 @@ private:
     std::wstring root_;
 };
 
+// Wine signals a child's end a moment before it closes the child's handle to
+// its current directory, and a folder removed in that moment stays behind.
+// Waits (briefly) until the folder could be deleted.
+void awaitFolderRelease(const std::wstring& folder);
+
 }  // namespace test
 }  // namespace kiv

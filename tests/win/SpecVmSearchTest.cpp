@@ -76,19 +76,6 @@ void setRawValue(const std::wstring& path, const std::wstring& name, DWORD type,
                              static_cast<DWORD>(units * sizeof(wchar_t))));
 }
 
-// Wine signals a child's end a moment before it closes the child's handle to
-// its current directory, and a folder removed in that moment stays behind.
-// Waits (briefly) until the folder could be deleted.
-void awaitFolderRelease(const std::wstring& folder) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        const FileHandle folderHandle(
-            CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (folderHandle || GetLastError() != ERROR_SHARING_VIOLATION) return;
-        Sleep(10);
-    }
-}
-
 // A temporary tree with a jvmspecs-like folder holding Verify.jar, VMs whose
 // stand-in answers the probe with a vendor, and the options of the run.
 class SpecVmSearchTest : public ::testing::Test {
@@ -100,7 +87,7 @@ protected:
         options_.workingDirectory = tree_.makeFolder(L"setup\\app");
         options_.mainClass = L"app.Main";
     }
-    ~SpecVmSearchTest() override { awaitFolderRelease(tree_.path(L"specs")); }
+    ~SpecVmSearchTest() override { test::awaitFolderRelease(tree_.path(L"specs")); }
 
     // home\bin\java.exe answering the probe with `vendor`; returns the home.
     std::wstring installVm(const std::wstring& home, const std::string& vendor = "Acme",
@@ -373,7 +360,7 @@ protected:
         tree_.writeFile(L"setup\\sea_loc", utf8(tree_.path(L"setup\\install.exe")));
         options_.workingDirectory = tree_.path(L"setup\\app");
     }
-    ~FindSpecVmTest() override { awaitFolderRelease(tree_.path(L"setup\\app\\jvmspecs")); }
+    ~FindSpecVmTest() override { test::awaitFolderRelease(tree_.path(L"setup\\app\\jvmspecs")); }
 
     std::wstring installVm(const std::wstring& home) {
         tree_.copyFixture(L"standin.exe", home + L"\\bin\\java.exe");

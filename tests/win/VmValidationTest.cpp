@@ -68,19 +68,6 @@ bool processRunning(const std::wstring& imageName) {
     return false;
 }
 
-// Wine signals a child's end a moment before it closes the child's handle to
-// its current directory, and a folder removed in that moment stays behind.
-// Waits (briefly) until the folder could be deleted.
-void awaitFolderRelease(const std::wstring& folder) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        const FileHandle folderHandle(
-            CreateFileW(folder.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (folderHandle || GetLastError() != ERROR_SHARING_VIOLATION) return;
-        Sleep(10);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Validator run
 
@@ -181,7 +168,7 @@ protected:
         tree_.writeFile(L"specs\\Verify.jar", "");
     }
     ~VerifyProbeTest() override {
-        for (const std::wstring& folder : probedFolders_) awaitFolderRelease(folder);
+        for (const std::wstring& folder : probedFolders_) test::awaitFolderRelease(folder);
     }
 
     // verifyProbe, remembering the folder the child ran in so that the tree can go.
