@@ -2,7 +2,8 @@
 # machine up first (scripts/setup.sh is idempotent and quick when all is there).
 #
 # build/host   the pure core and its unit tests, native, under ASan and UBSan
-# build/win32  the shipped 32-bit console.exe and Corvane.exe (copied to dist/)
+# build/win32  the shipped 32-bit console.exe and Corvane.exe (copied to dist/),
+#              optimised for size: a launcher's cost is loading it, not computing
 # build/win64  the same sources as 64-bit programs with every test exe and
 #              fixture: Wine runs these with its 64-bit loader, which works on
 #              kernels that refuse to execute 32-bit code
@@ -24,7 +25,7 @@ $(HOST)/build.ninja: | setup
 
 $(WIN32)/build.ninja: | setup
 	cmake -S . -B $(WIN32) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DKIV_BUILD_TESTS=OFF
+	  -DCMAKE_BUILD_TYPE=MinSizeRel -DKIV_BUILD_TESTS=OFF
 
 $(WIN64)/build.ninja: | setup
 	cmake -S . -B $(WIN64) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
