@@ -177,6 +177,16 @@ struct ServiceApp {
     ScopedService service;
 };
 
+// Starts the service and waits until it runs with its VM, whose process it opens.
+void startUntilVmRuns(ServiceApp& s, KernelHandle& vm) {
+    ASSERT_TRUE(s.service.created()) << GetLastError();
+    ASSERT_TRUE(s.service.start()) << GetLastError();
+    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
+    ASSERT_NE(s.service.process(), nullptr);
+    vm = openVmProcess(s.service.processId(), L"java.exe");
+    ASSERT_TRUE(vm);
+}
+
 }  // namespace
 
 TEST(ServiceRun, ReportsRunningAndGivesTheVmXrs) {
@@ -197,12 +207,8 @@ TEST(ServiceRun, ReportsRunningAndGivesTheVmXrs) {
 TEST(ServiceRun, StopRequestTerminatesTheVmAndReportsStopped) {
     // exit=7: a VM that ended by itself would say so.
     ServiceApp s("sleep=60000\nexit=7\n");
-    ASSERT_TRUE(s.service.created()) << GetLastError();
-    ASSERT_TRUE(s.service.start()) << GetLastError();
-    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
-    ASSERT_NE(s.service.process(), nullptr);
-    const KernelHandle vm = openVmProcess(s.service.processId(), L"java.exe");
-    ASSERT_TRUE(vm);
+    KernelHandle vm;
+    ASSERT_NO_FATAL_FAILURE(startUntilVmRuns(s, vm));
 
     // Under Wine the control manager may find the service's process gone
     // before it has read the handler's reply: the pipe is then broken.
@@ -260,12 +266,8 @@ TEST(ServiceRun, VmThatEndsByItselfEndsTheServiceProcessWithItsExitCode) {
 // them changes the service or its VM.
 TEST(ServiceRun, ControlsOtherThanStopChangeNothing) {
     ServiceApp s("sleep=60000\n");
-    ASSERT_TRUE(s.service.created()) << GetLastError();
-    ASSERT_TRUE(s.service.start()) << GetLastError();
-    ASSERT_TRUE(s.service.waitForState(SERVICE_RUNNING));
-    ASSERT_NE(s.service.process(), nullptr);
-    const KernelHandle vm = openVmProcess(s.service.processId(), L"java.exe");
-    ASSERT_TRUE(vm);
+    KernelHandle vm;
+    ASSERT_NO_FATAL_FAILURE(startUntilVmRuns(s, vm));
 
     EXPECT_EQ(s.service.control(SERVICE_CONTROL_PAUSE),
               static_cast<DWORD>(ERROR_INVALID_SERVICE_CONTROL));
