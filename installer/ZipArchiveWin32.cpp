@@ -16,7 +16,7 @@ namespace kiv {
 
 namespace {
 
-constexpr DWORD kOutputBufferSize = 16 * 1024;
+constexpr DWORD kOutputBufferSize = 64 * 1024;
 constexpr DWORD kReadAheadSize = 64 * 1024;
 constexpr uInt kMaxStoredNameBytes = 0xFFFF;
 constexpr uLong kEncryptedFlag = 0x1;
@@ -24,11 +24,14 @@ constexpr uLong kMethodStored = 0;
 constexpr uLong kMethodDeflated = 8;
 
 // minizip reads its headers a few bytes at a time; each of those reads would be
-// a system call (slow under Wine), so reads are served from a read-ahead window.
-// The archive handle belongs to the ZipArchive; minizip never closes it.
+// a system call (slow under Wine), so reads are served from read-ahead windows.
+// Walking an archive alternates between the central directory at its end and
+// the entries' data, so there are two windows and a miss refills the one used
+// less recently. The archive handle belongs to the ZipArchive; minizip never
+// closes it.
 class ArchiveReader {
 public:
-    explicit ArchiveReader(HANDLE file) : file_(file), window_(kReadAheadSize) {}
+    explicit ArchiveReader(HANDLE file) : file_(file) {}
 
     bool measure() {
         LARGE_INTEGER size;
@@ -43,12 +46,13 @@ public:
         uLong done = 0;
         // Damaged headers make minizip read far past the end, a byte at a time.
         while (done < count && position_ < size_) {
-            if (!windowHolds(position_) && !fill())
+            Window* window = windowHolding(position_);
+            if (window == nullptr && (window = fill()) == nullptr)
                 break;
-            const uint64_t offset = position_ - windowStart_;
+            const uint64_t offset = position_ - window->start;
             const uLong chunk =
-                static_cast<uLong>(std::min<uint64_t>(count - done, windowLength_ - offset));
-            std::memcpy(out + done, window_.data() + offset, chunk);
+                static_cast<uLong>(std::min<uint64_t>(count - done, window->length - offset));
+            std::memcpy(out + done, window->bytes.data() + offset, chunk);
             done += chunk;
             position_ += chunk;
         }
@@ -74,29 +78,46 @@ public:
     int error() const { return failed_ ? 1 : 0; }
 
 private:
-    bool windowHolds(uint64_t position) const {
-        return position >= windowStart_ && position - windowStart_ < windowLength_;
+    struct Window {
+        std::vector<unsigned char> bytes;
+        uint64_t start = 0;
+        uint64_t length = 0;
+        uint64_t lastUse = 0;
+    };
+
+    Window* windowHolding(uint64_t position) {
+        for (Window& window : windows_) {
+            if (position >= window.start && position - window.start < window.length) {
+                window.lastUse = ++uses_;
+                return &window;
+            }
+        }
+        return nullptr;
     }
 
-    bool fill() {
-        windowLength_ = 0;
+    Window* fill() {
+        Window& window =
+            windows_[0].lastUse <= windows_[1].lastUse ? windows_[0] : windows_[1];
+        window.length = 0;
+        if (window.bytes.empty())
+            window.bytes.resize(kReadAheadSize);
         LARGE_INTEGER distance;
         distance.QuadPart = static_cast<LONGLONG>(position_);
         DWORD got = 0;
         if (!SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) ||
-            !ReadFile(file_, window_.data(), kReadAheadSize, &got, nullptr)) {
+            !ReadFile(file_, window.bytes.data(), kReadAheadSize, &got, nullptr)) {
             failed_ = true;
-            return false;
+            return nullptr;
         }
-        windowStart_ = position_;
-        windowLength_ = got;
-        return got > 0;
+        window.start = position_;
+        window.length = got;
+        window.lastUse = ++uses_;
+        return got > 0 ? &window : nullptr;
     }
 
     HANDLE file_;
-    std::vector<unsigned char> window_;
-    uint64_t windowStart_ = 0;
-    uint64_t windowLength_ = 0;
+    Window windows_[2];
+    uint64_t uses_ = 0;
     uint64_t position_ = 0;
     uint64_t size_ = 0;
     bool failed_ = false;
@@ -166,8 +187,8 @@ FILETIME toFileTime(uint64_t value) {
 }
 
 // DOS times are local wall-clock times; the conversion uses the daylight rule
-// in force on that date. An impossible date gives 0 (unknown).
-uint64_t dosTimeToUtc(uint32_t dosDateTime) {
+// of `zone` in force on that date. An impossible date gives 0 (unknown).
+uint64_t dosTimeToUtc(uint32_t dosDateTime, const TIME_ZONE_INFORMATION& zone) {
     const DosDateTime fields = decodeDosDateTime(dosDateTime);
     SYSTEMTIME local = {};
     local.wYear = static_cast<WORD>(fields.year);
@@ -178,7 +199,7 @@ uint64_t dosTimeToUtc(uint32_t dosDateTime) {
     local.wSecond = static_cast<WORD>(fields.second);
     SYSTEMTIME utc;
     FILETIME time;
-    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) ||
+    if (!TzSpecificLocalTimeToSystemTime(&zone, &local, &utc) ||
         !SystemTimeToFileTime(&utc, &time))
         return 0;
     return fileTimeValue(time);
@@ -186,6 +207,10 @@ uint64_t dosTimeToUtc(uint32_t dosDateTime) {
 
 bool isSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
+}
+
+std::wstring joinFolder(const std::wstring& root, const std::wstring& folder) {
+    return root.empty() || isSeparator(root.back()) ? root + folder : root + L'\\' + folder;
 }
 
 bool pathExists(const std::wstring& path) {
@@ -201,9 +226,7 @@ bool isDirectory(const std::wstring& path) {
 class FileUnderConstruction {
 public:
     FileUnderConstruction(const std::wstring& path, DWORD attributes)
-        : path_(path),
-          file_(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
-                            nullptr)) {}
+        : path_(path), file_(createOutput(path, attributes)) {}
     ~FileUnderConstruction() {
         if (!file_ || completed_)
             return;
@@ -220,6 +243,23 @@ public:
     void complete() { completed_ = true; }
 
 private:
+    // No sharing. A new file is created in one look-up (each look-up of a
+    // missing name scans its folder under Wine); an existing one is replaced
+    // unless it is read-only. Windows refuses CREATE_ALWAYS over a read-only
+    // file; asking first keeps that rule where the file system would not
+    // enforce it (Wine running as root).
+    static HANDLE createOutput(const std::wstring& path, DWORD attributes) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
+                                  nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+        const DWORD existing = GetFileAttributesW(path.c_str());
+        if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+            return INVALID_HANDLE_VALUE;
+        return CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes,
+                           nullptr);
+    }
+
     std::wstring path_;
     FileHandle file_;
     bool completed_ = false;
@@ -240,7 +280,10 @@ struct ZipArchive::State {
     int32_t count = 0;
     int32_t current = -1;  // entry minizip is positioned on; -1: unknown
     std::wstring baseDirectory;
+    std::wstring lastFolder;  // full path of the folder the last file went into
     std::vector<char> output;  // created on first use
+    TIME_ZONE_INFORMATION zone = {};
+    bool zoneRead = false;
 
     bool cached = false;
     ZipEntry cachedEntry;
@@ -385,7 +428,12 @@ uint32_t ZipArchive::entry(int32_t index, ZipEntry& entry) {
     described.name = fitsPathBuffer(decoded) ? cleanEntryName(decoded) : std::wstring();
     described.attributes =
         entryAttributes(static_cast<uint16_t>(info.version), static_cast<uint32_t>(info.external_fa));
-    const uint64_t dosTime = dosTimeToUtc(static_cast<uint32_t>(info.dosDate));
+    if (!s.zoneRead) {
+        // One reading for the whole archive: the rules do not change midway.
+        GetTimeZoneInformation(&s.zone);
+        s.zoneRead = true;
+    }
+    const uint64_t dosTime = dosTimeToUtc(static_cast<uint32_t>(info.dosDate), s.zone);
     described.lastWriteTime = dosTime;
     described.accessTime = dosTime;
     described.creationTime = dosTime;
@@ -441,7 +489,13 @@ uint32_t ZipArchive::extractEntry(int32_t index, const std::wstring& outputName)
     if (state_->cachedMethod != kMethodStored && state_->cachedMethod != kMethodDeflated)
         return ZipResult::BadData;
 
-    ensureDirectory(root, folder);
+    // Entries of one folder usually follow each other: its check is made once.
+    const std::wstring folderPath = root + folder;
+    if (folderPath != state_->lastFolder) {
+        state_->lastFolder.clear();
+        if (ensureDirectory(root, folder))
+            state_->lastFolder = folderPath;
+    }
     return writeFile(described, fullPath);
 }
 
@@ -451,12 +505,6 @@ uint32_t ZipArchive::writeFile(const ZipEntry& entry, const std::wstring& fullPa
                                            ZipAttribute::System | ZipAttribute::Archive);
     if (attributes == 0)
         attributes = FILE_ATTRIBUTE_NORMAL;
-    // Windows refuses CREATE_ALWAYS over a read-only file; asking first keeps that
-    // rule where the file system would not enforce it (Wine running as root).
-    const DWORD existing = GetFileAttributesW(fullPath.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
-        return ZipResult::CannotCreate;
-    // No sharing and CREATE_ALWAYS: an existing file is replaced.
     FileUnderConstruction output(fullPath, attributes);
     if (!output.created())
         return ZipResult::CannotCreate;
@@ -494,6 +542,8 @@ uint32_t ZipArchive::writeFile(const ZipEntry& entry, const std::wstring& fullPa
 }
 
 bool ensureDirectory(const std::wstring& root, const std::wstring& folder) {
+    if (!folder.empty() && isDirectory(joinFolder(root, folder)))
+        return true;  // the usual case: one look-up
     if (!root.empty() && !pathExists(root))
         CreateDirectoryW(root.c_str(), nullptr);
     if (folder.empty())
@@ -501,8 +551,7 @@ bool ensureDirectory(const std::wstring& root, const std::wstring& folder) {
     const size_t last = folder.find_last_of(L"\\/");
     if (last != std::wstring::npos)
         ensureDirectory(root, folder.substr(0, last));
-    const std::wstring path =
-        root.empty() || isSeparator(root.back()) ? root + folder : root + L'\\' + folder;
+    const std::wstring path = joinFolder(root, folder);
     if (!pathExists(path))
         CreateDirectoryW(path.c_str(), nullptr);
     return isDirectory(path);

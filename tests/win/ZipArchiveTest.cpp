@@ -536,6 +536,40 @@ TEST_F(ZipArchiveTest, EntryCountThatOverstatesTheDirectoryIsCutToWhatIsThere) {
     EXPECT_EQ(2, archive->entryCount());
 }
 
+// Entries larger than the reader's windows, stored and deflated, in folders the
+// archive leaves and comes back to; the central directory itself spans windows.
+TEST_F(ZipArchiveTest, ArchiveLargerThanItsReadWindowsComesOutByteForByte) {
+    std::vector<EntrySpec> entries;
+    uint32_t seed = 12345;
+    auto noise = [&seed](size_t size) {
+        std::string bytes(size, '\0');
+        for (char& byte : bytes) {
+            seed = seed * 1103515245u + 12345u;
+            byte = static_cast<char>(seed >> 24);
+        }
+        return bytes;
+    };
+    const char* folders[] = {"a/", "b/deep/", "a/", "", "b/deep/"};
+    for (int n = 0; n < 400; ++n) {
+        const size_t size = n % 50 == 0 ? 150000 : 200 + n;
+        EntrySpec spec = file(std::string(folders[n % 5]) + "f" + std::to_string(n) + ".bin",
+                              noise(size));
+        spec.name += std::string(120, 'n');  // a central directory of over 64 KiB
+        if (n % 3 == 0)
+            spec.method = 0;
+        entries.push_back(spec);
+    }
+    writeArchive(path(L"big.zip"), entries);
+
+    const std::vector<uint32_t> results = extractAll(path(L"big.zip"), path(L"out"));
+    ASSERT_EQ(entries.size(), results.size());
+    for (size_t n = 0; n < entries.size(); ++n) {
+        EXPECT_EQ(ZipResult::Ok, results[n]) << n;
+        const std::wstring name = replaceAll(utf8ToWide(entries[n].name), L'/', L"\\");
+        EXPECT_TRUE(readBytes(path(L"out\\" + name)) == entries[n].content) << n;
+    }
+}
+
 TEST_F(ZipArchiveTest, DirectoriesAreCreatedLevelByLevel) {
     EXPECT_TRUE(ensureDirectory(path(L"root"), L"a\\b/c"));
     EXPECT_TRUE(isDirectory(path(L"root\\a\\b\\c")));
