@@ -4,6 +4,8 @@
 // registry and the files that lie beside it.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/FilePath.h"
@@ -23,7 +25,8 @@ public:
     const std::wstring& path() const { return path_; }
 
     // MSJ for jview.exe and wjview.exe; JRE for jre.exe and jrew.exe; otherwise
-    // JDK when a javac.exe lies beside the executable, else JRE.
+    // JDK when a javac.exe lies beside the executable, else JRE. Looked at once
+    // per probe.
     VmKind kind() const;
 
     // "Microsoft", "IBM" or "Sun". Worked out once per probe: the first time
@@ -51,6 +54,9 @@ public:
     std::wstring companyName() const;
 
 private:
+    // The executable's version information, read once per probe as soon as it
+    // can be read; information that could not be read is asked for again.
+    std::shared_ptr<const VersionResource> versionResource() const;
     std::wstring fileName() const;   // lower-cased
     std::wstring directory() const;  // "." when the path has none
     VersionNumber guessedVersion() const;
@@ -61,6 +67,8 @@ private:
     bool versionInfoMissing_ = false;
     bool versionInfoRead_ = false;
     std::wstring vendor_;
+    mutable std::optional<VmKind> kind_;
+    mutable std::shared_ptr<const VersionResource> versionResource_;
 };
 
 // The Java version a VM executable's product version stands for. Sun numbers

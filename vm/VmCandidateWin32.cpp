@@ -64,10 +64,23 @@ std::wstring VmCandidate::fileName() const { return FilePath(path_).fileName(tru
 std::wstring VmCandidate::directory() const { return FilePath(path_).parent(L"."); }
 
 VmKind VmCandidate::kind() const {
-    const std::wstring name = fileName();
-    if (isJviewName(name)) return VmKind::MSJ;
-    if (isJreName(name)) return VmKind::JRE;
-    return exists(directory() + L"\\javac.exe") ? VmKind::JDK : VmKind::JRE;
+    if (!kind_) {
+        const std::wstring name = fileName();
+        if (isJviewName(name))
+            kind_ = VmKind::MSJ;
+        else if (isJreName(name))
+            kind_ = VmKind::JRE;
+        else
+            kind_ = exists(directory() + L"\\javac.exe") ? VmKind::JDK : VmKind::JRE;
+    }
+    return *kind_;
+}
+
+std::shared_ptr<const VersionResource> VmCandidate::versionResource() const {
+    if (versionResource_) return versionResource_;
+    auto read = std::make_shared<const VersionResource>(path_);
+    if (read->loaded()) versionResource_ = read;
+    return read;
 }
 
 std::wstring VmCandidate::vendor() {
@@ -76,7 +89,7 @@ std::wstring VmCandidate::vendor() {
         vendor_ = L"Microsoft";
         return vendor_;
     }
-    const std::optional<std::wstring> company = VersionResource(path_).companyName();
+    const std::optional<std::wstring> company = versionResource()->companyName();
     if (company) writeCompanyLine(*company);
     const bool ibm = company && toLowerAscii(*company).find(L"ibm") != std::wstring::npos;
     vendor_ = ibm ? L"IBM" : L"Sun";
@@ -84,7 +97,7 @@ std::wstring VmCandidate::vendor() {
 }
 
 std::wstring VmCandidate::companyName() const {
-    return VersionResource(path_).companyName().value_or(std::wstring());
+    return versionResource()->companyName().value_or(std::wstring());
 }
 
 std::wstring VmCandidate::home() const {
@@ -100,9 +113,9 @@ std::wstring VmCandidate::home() const {
 bool VmCandidate::productVersion(ProductVersion& values) {
     if (versionInfoMissing_) return false;
     if (!versionInfoRead_) {
-        const VersionResource resource(path_);
-        if (!resource.loaded()) return false;  // unreadable now; asked again next time
-        const std::optional<ProductVersion> read = resource.productVersion();
+        const std::shared_ptr<const VersionResource> resource = versionResource();
+        if (!resource->loaded()) return false;  // unreadable now; asked again next time
+        const std::optional<ProductVersion> read = resource->productVersion();
         versionInfoRead_ = true;
         if (!read) {
             versionInfoMissing_ = true;

@@ -314,6 +314,22 @@ TEST_F(VmCandidateTest, ProductVersionIsAskedAgainUntilItCouldBeReadThenKept) {
     EXPECT_EQ((ProductVersion{6, 0, 310, 5}), values);
 }
 
+TEST_F(VmCandidateTest, OneProbeReadsTheVersionResourceOnceAndAnswersAllFromIt) {
+    const std::wstring exe = tree_.copyFixture(L"standin_sun6.exe", L"swap\\java.exe");
+    VmCandidate probe(exe);
+    ProductVersion values = {};
+    ASSERT_TRUE(probe.productVersion(values));
+
+    // Another vendor's file in its place: the probe still speaks of what it read.
+    ASSERT_TRUE(DeleteFileW(exe.c_str()));
+    tree_.copyFixture(L"standin_ibm.exe", L"swap\\java.exe");
+    EXPECT_EQ(L"Sun Microsystems, Inc.", probe.companyName());
+    EXPECT_EQ("company: Sun Microsystems, Inc.\n", printedBy([&] {
+                  EXPECT_EQ(L"Sun", probe.vendor());
+                  EXPECT_EQ("6.0.31", versionText(probe.version()));
+              }));
+}
+
 std::string fileBytes(const std::wstring& path) {
     std::string bytes;
     FILE* file = _wfopen(path.c_str(), L"rb");
