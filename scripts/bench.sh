@@ -47,7 +47,7 @@ bin_dir = os.path.join(build, "win64", "bin")
 fixtures = os.path.join(bin_dir, "fixtures")
 wine = "/usr/lib/wine/wine64"
 pairs = int(os.environ.get("PAIRS", "30"))
-selection_pairs = int(os.environ.get("SELECTION_PAIRS", "20"))
+selection_pairs = int(os.environ.get("SELECTION_PAIRS", "30"))
 installer_pairs = int(os.environ.get("INSTALLER_PAIRS", "5"))
 pack_mb = int(os.environ.get("PACK_MB", "200"))  # uncompressed; the pack is about half
 pack_files = 3000
@@ -156,9 +156,12 @@ env = dict(os.environ, WINEPATH=";".join(path_folders))
 chosen = windows_path(os.path.join(app, "vms", "jre50", "bin", "java.exe"))
 print("selection: a 64-bit process reads its own registry view only, so 25 of the 50 VMs "
       "are candidates here; a 32-bit launcher under WOW64 would read both.", flush=True)
-compare("selection (50 VMs in both views, 30 PATH folders)", "console.exe",
-        lambda: run([wine, launcher], app, env, expect=50), "minimal",
-        lambda: run([wine, minimal, chosen], app, env, expect=50), selection_pairs)
+selection_run = lambda: run([wine, launcher], app, env, expect=50)
+compare("selection (50 VMs in both views, 30 PATH folders)", "console.exe", selection_run,
+        "minimal", lambda: run([wine, minimal, chosen], app, env, expect=50), selection_pairs)
+compare("selection (50 VMs in both views, 30 PATH folders)", "console.exe", selection_run,
+        "minimal+user32", lambda: run([wine, minimal_user32, chosen], app, env, expect=50),
+        selection_pairs)
 
 # --- installer: download, MD5, two-stage extraction ------------------------
 app = os.path.join(work, "installer")
