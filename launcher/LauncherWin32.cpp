@@ -155,7 +155,7 @@ void Launcher::run(bool wait) {
     const LaunchOptions options = buildLaunchOptions();
 
     bool named = false;
-    if (vmArgument.exists() && !vmArgument.isDirectory()) {
+    if (vmArgument.isFile()) {
         std::unique_ptr<InstalledVm> vm = javaVmFromExecutable(vmArgument.toString());
         vm->options() = options;
         setOwnedVm(std::move(vm));

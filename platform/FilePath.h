@@ -28,6 +28,8 @@ public:
 
     bool exists() const;
     bool isDirectory() const;
+    // Exists and is not a directory, in one look-up.
+    bool isFile() const;
     // Low 32 bits of the size; 0xFFFFFFFF when the file cannot be opened.
     uint32_t fileSize() const;
 

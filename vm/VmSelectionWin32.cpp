@@ -31,7 +31,7 @@ InstalledVm* selectVm(Launcher& launcher, const LaunchOptions& options) {
         !argument.empty() && GetFileAttributesW(argument.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!launcher.properties().currentVm().empty() || argumentExists) {
         const FilePath named(namedVmPath(launcher));
-        if (named.exists() && !named.isDirectory()) {
+        if (named.isFile()) {
             std::unique_ptr<InstalledVm> vm = javaVmFromExecutable(named.toString());
             vm->options() = options;
             launcher.setOwnedVm(std::move(vm));

@@ -34,7 +34,7 @@ std::wstring locateVerifyJar(const std::wstring& specDirectory) {
         if (jar.empty()) return std::wstring();
     }
     const FilePath found(jar);
-    return found.exists() && !found.isDirectory() ? jar : std::wstring();
+    return found.isFile() ? jar : std::wstring();
 }
 
 // Moves what the pipe holds right now into `output` without blocking: waiting

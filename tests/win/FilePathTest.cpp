@@ -36,6 +36,10 @@ TEST(FilePath, AnswersTheFileSystemsQuestions) {
     EXPECT_TRUE(FilePath(file).exists());
     EXPECT_FALSE(FilePath(file).isDirectory());
     EXPECT_TRUE(FilePath(folder.root() + L"\\dir").isDirectory());
+    EXPECT_TRUE(FilePath(file).isFile());
+    EXPECT_FALSE(FilePath(folder.root() + L"\\dir").isFile());
+    EXPECT_FALSE(FilePath(folder.root() + L"\\missing").isFile());
+    EXPECT_FALSE(FilePath(L"").isFile());
     EXPECT_EQ(FilePath(file).fileSize(), 5u);
     EXPECT_EQ(FilePath(folder.root() + L"\\missing").fileSize(), 0xFFFFFFFFu);
     EXPECT_FALSE(FilePath(L"").exists());
