@@ -8,8 +8,10 @@ namespace kiv {
 
 bool isWow64Process();
 
-// Switches file-system redirection off for the rest of the process, so that
-// every path under the system folder names the native files.
+// Switches file-system redirection off for the calling thread, for good, so
+// that every path under the system folder names the native files. Windows
+// keeps the switch per thread: main calls it first, and every thread that
+// tests or starts paths calls it again.
 void disableFileSystemRedirection();
 
 // The 32-bit system folder of 64-bit Windows; empty when there is none.

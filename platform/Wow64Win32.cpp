@@ -30,7 +30,7 @@ void disableFileSystemRedirection() {
     const auto disable = lookUp<DisableFn>("Wow64DisableWow64FsRedirection");
     const auto revert = lookUp<RevertFn>("Wow64RevertWow64FsRedirection");
     if (disable != nullptr && revert != nullptr) {
-        static PVOID previousState = nullptr;  // kept, never restored
+        PVOID previousState = nullptr;  // never restored
         disable(&previousState);
         return;
     }

@@ -7,6 +7,7 @@
 #include "launcher/ErrorLine.h"
 #include "launcher/Errors.h"
 #include "launcher/StringTable.h"
+#include "platform/Wow64.h"
 #include "service/ServiceKIV.h"
 
 namespace kiv {
@@ -61,6 +62,9 @@ unsigned __stdcall ServiceWorker::threadEntry(void* worker) {
 // with the service left in START_PENDING. A failure is kept for the service
 // main thread, which reports SERVICE_STOPPED with it.
 void ServiceWorker::threadBody() {
+    // The run sequence tests and starts paths under the system folder as main's
+    // thread sees them.
+    disableFileSystemRedirection();
     try {
         service_.run(false);
         if (service_.processHandle() == nullptr)
