@@ -490,7 +490,7 @@ uint32_t ZipArchive::extractEntry(int32_t index, const std::wstring& outputName)
         return ZipResult::BadData;
 
     // Entries of one folder usually follow each other: its check is made once.
-    const std::wstring folderPath = root + folder;
+    const std::wstring folderPath = joinFolder(root, folder);
     if (folderPath != state_->lastFolder) {
         state_->lastFolder.clear();
         if (ensureDirectory(root, folder))
