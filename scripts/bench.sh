@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # `make bench`: what the launcher costs next to the least a launcher can do.
-# Each figure runs A and B alternately and reports the medians over all pairs:
-# wall time of the whole process (from spawn to exit, children included) and
+# Each figure runs A and B in rotation (A and both minimal programs, for the
+# start-up and selection figures) and reports the medians over all runs: wall time of the whole process (from spawn to exit, children included) and
 # its peak resident memory (GNU time's %M: the peak resident set of the largest
 # process of the tree that the run waited for, in MB).
 #
@@ -39,10 +39,10 @@ export WINEPREFIX=$(realpath "$prefix") WINEDEBUG=-all WINELOADER=/usr/lib/wine/
 # The loopback downloads must not go through a proxy.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY ftp_proxy FTP_PROXY all_proxy ALL_PROXY
 
-exec python3 - "$build" "$top" "$work" <<'PY'
-import os, random, shutil, statistics, subprocess, sys, time, zipfile
+exec python3 - "$build" "$top" "$work" "$WINEPREFIX" <<'PY'
+import glob, os, random, shutil, statistics, subprocess, sys, time, zipfile
 
-build, top, work = sys.argv[1:4]
+build, top, work, prefix = sys.argv[1:5]
 bin_dir = os.path.join(build, "win64", "bin")
 fixtures = os.path.join(bin_dir, "fixtures")
 wine = "/usr/lib/wine/wine64"
@@ -58,6 +58,7 @@ def windows_path(path):
 
 
 memory_report = os.path.join(work, "maxrss.txt")
+run_output = os.path.join(work, "last-run.txt")
 
 
 def run(command, cwd, env=None, expect=None):
@@ -66,34 +67,62 @@ def run(command, cwd, env=None, expect=None):
     The peak comes from GNU time: a process forked from this Python would
     start with Python's own high-water mark, which ru_maxrss keeps across exec.
     """
-    with open(os.devnull, "wb") as null:
+    with open(run_output, "wb") as output:
         start = time.perf_counter()
         code = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", memory_report] + command,
-                               cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=null, stderr=null)
+                               cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=output,
+                               stderr=subprocess.STDOUT)
         elapsed = time.perf_counter() - start
     if expect is not None and code != expect:
-        sys.exit(f"bench: {command} ended with {code}, expected {expect}")
+        with open(run_output, errors="replace") as output:
+            printed = output.read()[-2000:]
+        sys.exit(f"bench: {command} ended with {code}, expected {expect}; it printed:\n{printed}")
     with open(memory_report) as report:
         kilobytes = int(report.read().split()[-1])
     return elapsed, kilobytes / 1024.0
 
 
-def compare(label, a_name, a, b_name, b, count, before=None):
-    """Runs a() and b() alternately `count` times after one warm-up each."""
-    for step in (a, b):
+def measure(steps, count, before=None):
+    """Runs the named steps in rotation `count` times after one warm-up each;
+    returns the median time and peak memory of each, by name."""
+    for _, step in steps:
         if before: before()
         step()
-    times_a, times_b, memory_a, memory_b = [], [], [], []
+    samples = {name: ([], []) for name, _ in steps}
     for _ in range(count):
-        for step, times, memory in ((a, times_a, memory_a), (b, times_b, memory_b)):
+        for name, step in steps:
             if before: before()
             seconds, megabytes = step()
-            times.append(seconds)
-            memory.append(megabytes)
-    ta, tb = statistics.median(times_a), statistics.median(times_b)
-    ma, mb = statistics.median(memory_a), statistics.median(memory_b)
+            samples[name][0].append(seconds)
+            samples[name][1].append(megabytes)
+    return {name: (statistics.median(times), statistics.median(memory))
+            for name, (times, memory) in samples.items()}
+
+
+def report(label, medians, a_name, b_name, count):
+    (ta, ma), (tb, mb) = medians[a_name], medians[b_name]
     print(f"{label}: {a_name} {ta:.3f} s vs {b_name} {tb:.3f} s = {ta / tb:.2f}x time; "
-          f"peak memory {ma:.1f} MB vs {mb:.1f} MB = {ma / mb:.2f}x ({count} pairs)", flush=True)
+          f"peak memory {ma:.1f} MB vs {mb:.1f} MB = {ma / mb:.2f}x ({count} runs each)",
+          flush=True)
+
+
+def remove_runtime_files():
+    """The Java side deletes the runtime property file the launcher hands it;
+    the stand-in VM does not, and a temporary folder that fills up with them
+    makes every new temporary name slower to find under Wine."""
+    for leftover in glob.glob(os.path.join(prefix, "drive_c", "users", "*", "Temp", "kiv*.tmp")):
+        os.remove(leftover)
+
+
+def compare_with_minimal(label, a_name, a, minimal_run, minimal_user32_run, count):
+    """A against both minimal programs, all three in one rotation; the third
+    line is the floor that loading user32 sets under this Wine."""
+    medians = measure([(a_name, a), ("minimal", minimal_run),
+                       ("minimal+user32", minimal_user32_run)], count,
+                      before=remove_runtime_files)
+    report(label, medians, a_name, "minimal", count)
+    report(label, medians, a_name, "minimal+user32", count)
+    report(f"{label}, user32 floor", medians, "minimal+user32", "minimal", count)
 
 
 def make_app(folder, kiv):
@@ -127,10 +156,9 @@ vm = install_standin(os.path.join(app, "vm", "bin"), 0)
 minimal = os.path.join(fixtures, "minimal_launcher.exe")
 minimal_user32 = os.path.join(fixtures, "minimal_launcher_user32.exe")
 console_run = lambda: run([wine, launcher, "KIV_VM", windows_path(vm)], app, expect=0)
-compare("start-up", "console.exe KIV_VM", console_run, "minimal",
-        lambda: run([wine, minimal, windows_path(vm)], app, expect=0), pairs)
-compare("start-up", "console.exe KIV_VM", console_run, "minimal+user32",
-        lambda: run([wine, minimal_user32, windows_path(vm)], app, expect=0), pairs)
+compare_with_minimal("start-up", "console.exe KIV_VM", console_run,
+                     lambda: run([wine, minimal, windows_path(vm)], app, expect=0),
+                     lambda: run([wine, minimal_user32, windows_path(vm)], app, expect=0), pairs)
 
 # --- selection: no VM named, 50 registered, 30 extra PATH folders -----------
 app = os.path.join(work, "selection")
@@ -157,11 +185,10 @@ chosen = windows_path(os.path.join(app, "vms", "jre50", "bin", "java.exe"))
 print("selection: a 64-bit process reads its own registry view only, so 25 of the 50 VMs "
       "are candidates here; a 32-bit launcher under WOW64 would read both.", flush=True)
 selection_run = lambda: run([wine, launcher], app, env, expect=50)
-compare("selection (50 VMs in both views, 30 PATH folders)", "console.exe", selection_run,
-        "minimal", lambda: run([wine, minimal, chosen], app, env, expect=50), selection_pairs)
-compare("selection (50 VMs in both views, 30 PATH folders)", "console.exe", selection_run,
-        "minimal+user32", lambda: run([wine, minimal_user32, chosen], app, env, expect=50),
-        selection_pairs)
+compare_with_minimal("selection (50 VMs in both views, 30 PATH folders)", "console.exe",
+                     selection_run, lambda: run([wine, minimal, chosen], app, env, expect=50),
+                     lambda: run([wine, minimal_user32, chosen], app, env, expect=50),
+                     selection_pairs)
 
 # --- installer: download, MD5, two-stage extraction ------------------------
 app = os.path.join(work, "installer")
@@ -212,10 +239,12 @@ try:
     script = (f"curl -sf --noproxy '*' -o {native}/jre.vm {url} && md5sum {native}/jre.vm && "
               f"unzip -q {native}/jre.vm -d {native}/x && "
               f"unzip -q {native}/x/vm.zip -d {native}/jre")
-    compare(f"installer ({pack_bytes / 2**20:.0f} MB pack, {pack_files} files)",
-            "console.exe", lambda: run([wine, launcher], os.path.join(app, "app"), expect=7),
-            "curl+md5sum+unzip", lambda: run(["bash", "-c", script], app, expect=0),
-            installer_pairs, before=reset)
+    label = f"installer ({pack_bytes / 2**20:.0f} MB pack, {pack_files} files)"
+    medians = measure([("console.exe",
+                        lambda: run([wine, launcher], os.path.join(app, "app"), expect=7)),
+                       ("curl+md5sum+unzip", lambda: run(["bash", "-c", script], app, expect=0))],
+                      installer_pairs, before=reset)
+    report(label, medians, "console.exe", "curl+md5sum+unzip", installer_pairs)
     reset()
 finally:
     server.terminate()
