@@ -29,7 +29,9 @@ BOOL CryptAcquireContextW(HCRYPTPROV* provider, LPCWSTR container, LPCWSTR provi
                           DWORD providerType, DWORD flags) {
     static const SystemFunction<decltype(&::CryptAcquireContextW)> function(
         advapi32Library(), "CryptAcquireContextW");
-    return function.callOr(BOOL{FALSE}, provider, container, providerName, providerType, flags);
+    // Acquiring a context loads the provider's DLL.
+    return function.loadingCallOr(BOOL{FALSE}, provider, container, providerName, providerType,
+                                  flags);
 }
 
 BOOL CryptReleaseContext(HCRYPTPROV provider, DWORD flags) {

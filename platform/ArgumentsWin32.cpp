@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include "platform/Handle.h"
+#include "platform/SystemLibrary.h"
 
 namespace kiv {
 
 std::vector<std::wstring> standardArgumentsAfterProgramName() {
     // Only installer runs need this, so shell32 is not part of every start.
-    LoadedModule shell32(LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    LoadedModule shell32(loadSystemLibrary(L"shell32.dll"));
     if (!shell32) return {};
     using SplitFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
     const auto split = reinterpret_cast<SplitFn>(

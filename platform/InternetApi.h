@@ -1,7 +1,9 @@
 // The WinINet calls of the pack download, bound at run time (see
 // SystemLibrary.h): only installer runs load wininet.dll. Each answers the
 // API's failure value with ERROR_PROC_NOT_FOUND as the last error when
-// wininet.dll or the function cannot be bound.
+// wininet.dll or the function cannot be bound. WinINet loads helper DLLs
+// (sockets, proxies) as its calls need them, so each call runs as a load must
+// (SystemFunction::loadingCallOr); none of them names a file of ours.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +17,14 @@ inline HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy,
                                LPCWSTR proxyBypass, DWORD flags) {
     static const SystemFunction<decltype(&::InternetOpenW)> function(wininetLibrary(),
                                                                      "InternetOpenW");
-    return function.callOr(HINTERNET{nullptr}, agent, accessType, proxy, proxyBypass, flags);
+    return function.loadingCallOr(HINTERNET{nullptr}, agent, accessType, proxy, proxyBypass, flags);
 }
 
 inline HINTERNET InternetOpenUrlW(HINTERNET session, LPCWSTR url, LPCWSTR headers,
                                   DWORD headersLength, DWORD flags, DWORD_PTR context) {
     static const SystemFunction<decltype(&::InternetOpenUrlW)> function(wininetLibrary(),
                                                                         "InternetOpenUrlW");
-    return function.callOr(HINTERNET{nullptr}, session, url, headers, headersLength, flags,
+    return function.loadingCallOr(HINTERNET{nullptr}, session, url, headers, headersLength, flags,
                            context);
 }
 
@@ -30,7 +32,7 @@ inline BOOL InternetCrackUrlW(LPCWSTR url, DWORD urlLength, DWORD flags,
                               LPURL_COMPONENTSW components) {
     static const SystemFunction<decltype(&::InternetCrackUrlW)> function(wininetLibrary(),
                                                                          "InternetCrackUrlW");
-    return function.callOr(BOOL{FALSE}, url, urlLength, flags, components);
+    return function.loadingCallOr(BOOL{FALSE}, url, urlLength, flags, components);
 }
 
 inline HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PORT port,
@@ -38,7 +40,7 @@ inline HINTERNET InternetConnectW(HINTERNET session, LPCWSTR server, INTERNET_PO
                                   DWORD_PTR context) {
     static const SystemFunction<decltype(&::InternetConnectW)> function(wininetLibrary(),
                                                                         "InternetConnectW");
-    return function.callOr(HINTERNET{nullptr}, session, server, port, user, password, service,
+    return function.loadingCallOr(HINTERNET{nullptr}, session, server, port, user, password, service,
                            flags, context);
 }
 
@@ -46,27 +48,27 @@ inline HINTERNET FtpOpenFileW(HINTERNET connection, LPCWSTR fileName, DWORD acce
                               DWORD flags, DWORD_PTR context) {
     static const SystemFunction<decltype(&::FtpOpenFileW)> function(wininetLibrary(),
                                                                     "FtpOpenFileW");
-    return function.callOr(HINTERNET{nullptr}, connection, fileName, access, flags, context);
+    return function.loadingCallOr(HINTERNET{nullptr}, connection, fileName, access, flags, context);
 }
 
 inline BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, LPVOID buffer,
                            LPDWORD bufferLength, LPDWORD index) {
     static const SystemFunction<decltype(&::HttpQueryInfoW)> function(wininetLibrary(),
                                                                       "HttpQueryInfoW");
-    return function.callOr(BOOL{FALSE}, request, infoLevel, buffer, bufferLength, index);
+    return function.loadingCallOr(BOOL{FALSE}, request, infoLevel, buffer, bufferLength, index);
 }
 
 inline BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD bytesToRead,
                              LPDWORD bytesRead) {
     static const SystemFunction<decltype(&::InternetReadFile)> function(wininetLibrary(),
                                                                         "InternetReadFile");
-    return function.callOr(BOOL{FALSE}, file, buffer, bytesToRead, bytesRead);
+    return function.loadingCallOr(BOOL{FALSE}, file, buffer, bytesToRead, bytesRead);
 }
 
 inline BOOL InternetCloseHandle(HINTERNET handle) {
     static const SystemFunction<decltype(&::InternetCloseHandle)> function(
         wininetLibrary(), "InternetCloseHandle");
-    return function.callOr(BOOL{FALSE}, handle);
+    return function.loadingCallOr(BOOL{FALSE}, handle);
 }
 
 }  // namespace kiv::wininet

@@ -9,7 +9,16 @@
 
 #include <utility>
 
+#include "platform/Wow64.h"
+
 namespace kiv {
+
+// Loads a DLL from the system folder only, so that one of the same name beside
+// the exe or in the working directory is never picked up; null with the
+// loader's error when it cannot. Systems whose loader lacks the search flags
+// get the DLL by its full path in the system folder instead. Under WOW64 the
+// load runs with redirection on, so that the 32-bit DLL and its imports load.
+HMODULE loadSystemLibrary(const wchar_t* fileName);
 
 class SystemLibrary {
 public:
@@ -54,6 +63,16 @@ public:
             return failure;
         }
         return address_(std::forward<Args>(args)...);
+    }
+
+    // callOr for a function that may load further DLLs while it runs (a
+    // crypto provider, WinINet's helpers): under WOW64 it runs with
+    // redirection on, as a load must. Only for calls that name no file.
+    template <typename Failure, typename... Args>
+    auto loadingCallOr(Failure failure, Args&&... args) const
+        -> decltype(std::declval<Function>()(std::forward<Args>(args)...)) {
+        const RedirectionForLoading redirection;
+        return callOr(failure, std::forward<Args>(args)...);
     }
 
 private:

@@ -1,11 +1,38 @@
 #include "platform/SystemLibrary.h"
 
+#include <string>
+
 namespace kiv {
 
+namespace {
+
+bool isBareFileName(const wchar_t* fileName) {
+    for (const wchar_t* c = fileName; *c != L'\0'; ++c)
+        if (*c == L'\\' || *c == L'/' || *c == L':') return false;
+    return *fileName != L'\0';
+}
+
+HMODULE loadByFullPath(const wchar_t* fileName) {
+    wchar_t directory[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    return LoadLibraryW((std::wstring(directory, length) + L"\\" + fileName).c_str());
+}
+
+}  // namespace
+
+HMODULE loadSystemLibrary(const wchar_t* fileName) {
+    const RedirectionForLoading redirection;
+    HMODULE module = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // A loader without the search flags (before KB2533623) refuses the flag
+    // itself; only a bare file name is then looked for in the system folder.
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER && isBareFileName(fileName))
+        module = loadByFullPath(fileName);
+    return module;
+}
+
 SystemLibrary::SystemLibrary(const wchar_t* fileName) {
-    // The system folder only: a DLL of the same name beside the exe or in the
-    // working directory is never picked up.
-    module_ = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    module_ = loadSystemLibrary(fileName);
     if (module_ == nullptr) loadError_ = GetLastError();
 }
 

@@ -14,6 +14,22 @@ bool isWow64Process();
 // tests or starts paths calls it again.
 void disableFileSystemRedirection();
 
+// Turns redirection back on for the calling thread while it lives, when that
+// thread switched it off. The loader finds a 32-bit DLL, its imports and the
+// DLLs it loads later through redirection; with it off it would map the 64-bit
+// files and fail. Every library load, and every call that may load one (the
+// crypto provider, WinINet's helpers), runs inside one. Nested ones do nothing.
+class RedirectionForLoading {
+public:
+    RedirectionForLoading();
+    ~RedirectionForLoading();
+    RedirectionForLoading(const RedirectionForLoading&) = delete;
+    RedirectionForLoading& operator=(const RedirectionForLoading&) = delete;
+
+private:
+    bool reenabled_ = false;
+};
+
 // The 32-bit system folder of 64-bit Windows; empty when there is none.
 std::wstring systemWow64Directory();
 

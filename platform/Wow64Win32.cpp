@@ -13,6 +13,43 @@ Function lookUp(const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel32(), name)));
 }
 
+using DisableFn = BOOL(WINAPI*)(PVOID*);
+using RevertFn = BOOL(WINAPI*)(PVOID);
+using EnableFn = BOOLEAN(WINAPI*)(BOOLEAN);
+
+// How this thread switched redirection off, so that a load can switch it on
+// and off again the same way.
+struct ThreadRedirection {
+    enum class Switch { None, Disable, Enable } offThrough = Switch::None;
+    PVOID previousState = nullptr;  // handed back by the disable call
+    bool onForLoading = false;
+};
+
+thread_local ThreadRedirection threadRedirection;
+
+bool switchOff(ThreadRedirection& thread) {
+    const auto disable = lookUp<DisableFn>("Wow64DisableWow64FsRedirection");
+    const auto revert = lookUp<RevertFn>("Wow64RevertWow64FsRedirection");
+    if (disable != nullptr && revert != nullptr) {
+        if (!disable(&thread.previousState)) return false;
+        thread.offThrough = ThreadRedirection::Switch::Disable;
+        return true;
+    }
+    const auto enable = lookUp<EnableFn>("Wow64EnableWow64FsRedirection");
+    if (enable == nullptr || !enable(FALSE)) return false;
+    thread.offThrough = ThreadRedirection::Switch::Enable;
+    return true;
+}
+
+bool switchOn(const ThreadRedirection& thread) {
+    if (thread.offThrough == ThreadRedirection::Switch::Disable) {
+        const auto revert = lookUp<RevertFn>("Wow64RevertWow64FsRedirection");
+        return revert != nullptr && revert(thread.previousState);
+    }
+    const auto enable = lookUp<EnableFn>("Wow64EnableWow64FsRedirection");
+    return enable != nullptr && enable(TRUE);
+}
+
 }  // namespace
 
 bool isWow64Process() {
@@ -23,18 +60,24 @@ bool isWow64Process() {
 }
 
 void disableFileSystemRedirection() {
-    if (!isWow64Process()) return;
-    using DisableFn = BOOL(WINAPI*)(PVOID*);
-    using RevertFn = BOOL(WINAPI*)(PVOID);
-    using EnableFn = BOOLEAN(WINAPI*)(BOOLEAN);
-    const auto disable = lookUp<DisableFn>("Wow64DisableWow64FsRedirection");
-    const auto revert = lookUp<RevertFn>("Wow64RevertWow64FsRedirection");
-    if (disable != nullptr && revert != nullptr) {
-        PVOID previousState = nullptr;  // never restored
-        disable(&previousState);
-        return;
-    }
-    if (const auto enable = lookUp<EnableFn>("Wow64EnableWow64FsRedirection")) enable(FALSE);
+    ThreadRedirection& thread = threadRedirection;
+    if (thread.offThrough != ThreadRedirection::Switch::None || !isWow64Process()) return;
+    switchOff(thread);
+}
+
+RedirectionForLoading::RedirectionForLoading() {
+    ThreadRedirection& thread = threadRedirection;
+    if (thread.offThrough == ThreadRedirection::Switch::None || thread.onForLoading) return;
+    reenabled_ = switchOn(thread);
+    thread.onForLoading = reenabled_;
+}
+
+RedirectionForLoading::~RedirectionForLoading() {
+    if (!reenabled_) return;
+    ThreadRedirection& thread = threadRedirection;
+    thread.onForLoading = false;
+    thread.offThrough = ThreadRedirection::Switch::None;
+    switchOff(thread);
 }
 
 std::wstring systemWow64Directory() {

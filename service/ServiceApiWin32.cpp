@@ -31,7 +31,9 @@ ServiceApi& ServiceApi::instance() {
 }
 
 ServiceApi::ServiceApi(const std::wstring& libraryPath) {
-    if (!libraryPath.empty()) module_.reset(LoadLibraryW(libraryPath.c_str()));
+    if (libraryPath.empty()) return;
+    const RedirectionForLoading redirection;  // for the imports of the library
+    module_.reset(LoadLibraryW(libraryPath.c_str()));
 }
 
 void* ServiceApi::function(std::atomic<void*>& slot, const char* name) const {

@@ -6,6 +6,7 @@
 
 #include "launch/VmFamilies.h"
 #include "platform/FilePath.h"
+#include "platform/SystemLibrary.h"
 #include "platform/Handle.h"
 #include "platform/ImageBitness.h"
 #include "platform/Text.h"
@@ -24,15 +25,10 @@ const wchar_t* const kExecutableNames[] = {L"\\java.exe", L"\\jre.exe", L"\\java
 
 using GetMappedFileNameFn = DWORD(WINAPI*)(HANDLE, LPVOID, LPWSTR, DWORD);
 
-// psapi.dll by its full path in the system directory, for systems whose
-// kernel32 lacks the K32 export. Loaded once, kept for the process's lifetime.
+// psapi.dll, for systems whose kernel32 lacks the K32 export. Loaded once,
+// kept for the process's lifetime.
 HMODULE psapiModule() {
-    static const LoadedModule psapi([] {
-        wchar_t directory[kPathChars] = {};
-        const UINT length = GetSystemDirectoryW(directory, kPathChars);
-        if (length == 0 || length >= kPathChars) return HMODULE(nullptr);
-        return LoadLibraryW((std::wstring(directory, length) + L"\\psapi.dll").c_str());
-    }());
+    static const LoadedModule psapi(loadSystemLibrary(L"psapi.dll"));
     return psapi.get();
 }
 

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/Handle.h"
 #include "platform/SystemLibrary.h"
+#include "platform/Wow64.h"
 
 using namespace kiv;
 
@@ -51,4 +55,33 @@ TEST(SystemLibrary, AnUnboundFunctionAnswersTheFailureValueWithALastError) {
         EXPECT_EQ(function.callOr(DWORD{0}), DWORD{0});
         EXPECT_EQ(GetLastError(), DWORD{ERROR_PROC_NOT_FOUND});
     }
+}
+
+// Under WOW64 a thread that switched redirection off still loads the 32-bit
+// system DLLs and their imports, and calls that load more of them still work;
+// elsewhere the switch does nothing and the same loads must work as well.
+TEST(SystemLibrary, LoadsFromTheSystemFolderOnAThreadWithRedirectionOff) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    std::thread([&] {
+        disableFileSystemRedirection();
+        for (const wchar_t* name : {L"version.dll", L"wininet.dll", L"shell32.dll"}) {
+            SCOPED_TRACE(testing::Message() << name);
+            LoadedModule module(loadSystemLibrary(name));
+            ASSERT_TRUE(module);
+            wchar_t path[MAX_PATH] = {};
+            ASSERT_GT(GetModuleFileNameW(module.get(), path, MAX_PATH), 0u);
+            EXPECT_EQ(0, _wcsnicmp(path, system, length)) << "loaded from elsewhere";
+        }
+        SystemLibrary wininet(L"wininet.dll");
+        using OpenFunction = void*(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD);
+        const SystemFunction<OpenFunction> open(wininet, "InternetOpenW");
+        ASSERT_TRUE(open);
+        void* session = open.loadingCallOr(nullptr, L"test", 1, nullptr, nullptr, 0);
+        EXPECT_NE(session, nullptr);
+        using CloseFunction = BOOL(WINAPI*)(void*);
+        const SystemFunction<CloseFunction> close(wininet, "InternetCloseHandle");
+        if (session != nullptr) close.loadingCallOr(FALSE, session);
+    }).join();
 }
