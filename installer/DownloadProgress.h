@@ -1,7 +1,8 @@
-// Progress marks of a VM pack download: one "=" for every 500 KiB received and
-// a " " after every fifth "=". The marks depend on the byte count alone, so a
-// download read in large blocks prints exactly what one read in 1024-byte
-// chunks prints for a body made of full chunks.
+// Progress marks of a VM pack download: one "=" for every 500 chunks of 1024
+// bytes received and a " " after every fifth "=", a chunk being begun by its
+// first byte, as a short last read of 1024-byte reads counts as one. The marks
+// depend on the byte count alone, so a download read in large blocks prints
+// exactly what one read in full 1024-byte chunks prints.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,8 @@ namespace kiv {
 
 class DownloadProgress {
 public:
-    static constexpr std::uint64_t kBytesPerMark = 500 * 1024;
+    static constexpr std::uint64_t kChunkBytes = 1024;
+    static constexpr std::uint64_t kChunksPerMark = 500;
     static constexpr std::uint64_t kMarksPerGroup = 5;
 
     // Counts `bytes` more received and returns the marks they complete, in

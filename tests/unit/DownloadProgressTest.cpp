@@ -30,7 +30,9 @@ TEST(DownloadProgress, MarksFollowTheByteCountWhateverTheReadSize) {
     };
     const std::vector<Case> cases = {
         {"nothing", 0, L""},
-        {"one byte short of a mark", kMark - 1, L""},
+        {"one chunk short of a mark", kMark - kChunk, L""},
+        {"a byte into the 500th chunk", kMark - kChunk + 1, L"="},
+        {"a short last chunk counts as a chunk", kMark - 1, L"="},
         {"exactly one mark", kMark, L"="},
         {"five marks end with the group space", 5 * kMark, L"===== "},
         {"3 MiB: six marks", 3 * 1024 * kChunk, L"===== ="},
@@ -51,16 +53,16 @@ TEST(DownloadProgress, OneLargeReadPrintsEveryMarkItCompletesInOrder) {
     DownloadProgress progress;
     EXPECT_EQ(L"====", progress.add(4 * kMark + 100));
     EXPECT_EQ(L"= ==", progress.add(3 * kMark));
-    EXPECT_EQ(L"", progress.add(kMark - 101));
-    EXPECT_EQ(L"=", progress.add(1));
-    EXPECT_EQ(8 * kMark, progress.bytesReceived());
+    EXPECT_EQ(L"", progress.add(kMark - kChunk - 100));  // 3999 chunks
+    EXPECT_EQ(L"=", progress.add(1));                    // the 4000th begins
+    EXPECT_EQ(8 * kMark - kChunk + 1, progress.bytesReceived());
 }
 
 TEST(DownloadProgress, CountsBeyondFourGigabytes) {
     DownloadProgress progress;
     const std::uint64_t big = 5ull * 1024 * 1024 * 1024;
     const std::wstring marks = progress.add(big);
-    const std::uint64_t expectedMarks = big / kMark;
+    const std::uint64_t expectedMarks = big / kMark;  // a whole number of chunks
     EXPECT_EQ(expectedMarks + expectedMarks / 5, marks.size());
     EXPECT_EQ(big, progress.bytesReceived());
 }

@@ -203,7 +203,8 @@ TEST_F(VmPackDownloaderTest, HttpBodyIsStoredExactlyWithOneMarkPer500KiB) {
     };
     const std::vector<Case> cases = {
         {"empty body", 0, ""},
-        {"less than one mark", kMark - 1, ""},
+        {"one chunk short of a mark", kMark - 1024, ""},
+        {"a short last chunk counts as a chunk", kMark - 1, "="},
         {"five marks close a group", 5 * kMark, "===== "},
         {"3 MiB", 3 * 1024 * 1024, "===== ="},
     };
