@@ -30,4 +30,10 @@ std::wstring downloadFileName(const std::wstring& url) {
     return trimBlanks(slash == std::wstring::npos ? url : url.substr(slash + 1));
 }
 
+bool isPlainFileName(const std::wstring& name) {
+    for (wchar_t c : name)
+        if (c == L'\\' || c == L':' || c < 0x20) return false;
+    return true;
+}
+
 }  // namespace kiv

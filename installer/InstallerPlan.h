@@ -27,4 +27,8 @@ bool isVmPackUrl(const std::wstring& url);
 // The text after the URL's last "/", trimmed of 0x00-0x20 at both ends.
 std::wstring downloadFileName(const std::wstring& url);
 
+// A file name that stays a file in the download folder: no "\" (which could
+// climb out of it), no ":" (a drive or a stream) and no control character.
+bool isPlainFileName(const std::wstring& name);
+
 }  // namespace kiv

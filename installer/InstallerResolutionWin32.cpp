@@ -104,8 +104,12 @@ private:
     }
 
     void fetch(const std::wstring& url, bool checksumApplicable, const std::wstring& expectedChecksum) {
-        if (!isVmPackUrl(url)) return say("\nThe file specified is not a valid VM pack\n");
-        const std::wstring target = folders_.downloadTarget(downloadFileName(url));
+        // A name that would leave the download folder is refused like any other
+        // URL that names no pack.
+        const std::wstring name = downloadFileName(url);
+        if (!isVmPackUrl(url) || !isPlainFileName(name))
+            return say("\nThe file specified is not a valid VM pack\n");
+        const std::wstring target = folders_.downloadTarget(name);
         VmPackDownloader downloader;
         downloader.setQuiet(launcher_.silent());
         if (!downloader.download(url, target)) return;

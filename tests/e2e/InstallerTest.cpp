@@ -203,6 +203,9 @@ TEST_F(InstallerDownload, FailuresPrintTheirLinesAndEndWithNoVm) {
     };
     const Case cases[] = {
         {"not a VM pack", url(L"jre.zip"), "\nThe file specified is not a valid VM pack\n"},
+        {"a name that climbs out of the download folder", url(L"x\\..\\..\\..\\jre.vm"),
+         "\nThe file specified is not a valid VM pack\n"},
+        {"a name with a stream", url(L"jre.vm:x.vm"), "\nThe file specified is not a valid VM pack\n"},
         {"not found", url(L"missing.vm"),
          std::string(kDownloading) + "\nCould not connect to the specified URL\nHTTP Status code: 404\n"},
         {"file scheme", "file:///C:/jre.vm", std::string(kDownloading) + "\nAttempt to download VM failed"},

@@ -46,3 +46,20 @@ TEST(InstallerPlan, NamesTheDownloadedPackAfterTheUrl) {
     EXPECT_EQ(kiv::downloadFileName(L"jre.vm \r\n"), L"jre.vm");
     EXPECT_EQ(kiv::downloadFileName(L"http://host/"), L"");
 }
+
+TEST(InstallerPlan, APackNameMustStayAFileInTheDownloadFolder) {
+    struct Case {
+        const wchar_t* name;
+        bool plain;
+    };
+    const Case cases[] = {
+        {L"jre.vm", true},          {L"jre 1.8.vm", true},       {L"...vm", true},
+        {L"%5C..%5Cjre.vm", true},  // stays encoded in the name
+        {L"x\\..\\..\\jre.vm", false}, {L"\\jre.vm", false},       {L"C:jre.vm", false},
+        {L"jre.vm:stream.vm", false}, {L"jre\tx.vm", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name);
+        EXPECT_EQ(kiv::isPlainFileName(c.name), c.plain);
+    }
+}
