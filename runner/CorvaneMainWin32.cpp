@@ -49,7 +49,7 @@ private:
 // The CRT of a GUI program may start without stdout bound to the handle its caller passed.
 // Bind descriptor 1 to STD_OUTPUT_HANDLE explicitly so the progress lines reach a pipe or
 // file given as standard output; without a standard output the lines are dropped silently.
-// Binary mode keeps each line end a single line feed.
+// Text mode, as the runtime's own standard output: each line ends with CR LF.
 void bindStandardOutput() {
     HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
     if (output == nullptr || output == INVALID_HANDLE_VALUE) {
@@ -73,7 +73,7 @@ void bindStandardOutput() {
         }
         _close(descriptor);
     }
-    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdout), _O_TEXT);
 }
 
 void writeProgressLine(const char* line) {

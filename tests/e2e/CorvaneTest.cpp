@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::string kStartedLine = "Corvane started.\n";
-const std::string kFinishedLine = "Corvane finished.\n";
+const std::string kStartedLine = "Corvane started.\r\n";
+const std::string kFinishedLine = "Corvane finished.\r\n";
 
 class OwnedHandle {
 public:
