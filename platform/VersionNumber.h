@@ -1,7 +1,8 @@
-// A Java version packed into one comparable value: major in bits 16-23,
-// minor in bits 8-15, micro in bits 0-7. A component above 255 (Java 8u381
-// has micro 381) is held at 255: it never spills into its neighbour, and a
-// later release never sorts below an earlier one.
+// A Java version: major, minor and micro, compared in that order. Each
+// component holds up to 65535, so current releases keep their true numbers
+// (Java 8u401 has an update of 401); a larger value is held at 65535, so it
+// never spills into its neighbour and a later release never sorts below an
+// earlier one.
 #pragma once
 
 #include <cstdint>
@@ -10,29 +11,36 @@ namespace kiv {
 
 class VersionNumber {
 public:
+    static constexpr unsigned kLargestComponent = 0xFFFFu;
+
     VersionNumber() = default;
     VersionNumber(unsigned major, unsigned minor, unsigned micro)
-        : packed_(static_cast<int32_t>((held(major) << 16) | (held(minor) << 8) | held(micro))) {}
+        : major_(held(major)), minor_(held(minor)), micro_(held(micro)) {}
 
-    unsigned major() const { return (static_cast<uint32_t>(packed_) >> 16) & 0xFFu; }
-    unsigned minor() const { return (static_cast<uint32_t>(packed_) >> 8) & 0xFFu; }
-    unsigned micro() const { return static_cast<uint32_t>(packed_) & 0xFFu; }
+    unsigned major() const { return major_; }
+    unsigned minor() const { return minor_; }
+    unsigned micro() const { return micro_; }
 
-    void setMajor(unsigned value) { *this = VersionNumber(value, minor(), micro()); }
-    void setMinor(unsigned value) { *this = VersionNumber(major(), value, micro()); }
-    void setMicro(unsigned value) { *this = VersionNumber(major(), minor(), value); }
+    void setMajor(unsigned value) { major_ = held(value); }
+    void setMinor(unsigned value) { minor_ = held(value); }
+    void setMicro(unsigned value) { micro_ = held(value); }
 
-    int32_t packed() const { return packed_; }
-
-    friend bool operator<(VersionNumber a, VersionNumber b) { return a.packed_ < b.packed_; }
-    friend bool operator>=(VersionNumber a, VersionNumber b) { return a.packed_ >= b.packed_; }
-    friend bool operator==(VersionNumber a, VersionNumber b) { return a.packed_ == b.packed_; }
-    friend bool operator!=(VersionNumber a, VersionNumber b) { return a.packed_ != b.packed_; }
+    friend bool operator<(VersionNumber a, VersionNumber b) { return a.order() < b.order(); }
+    friend bool operator>=(VersionNumber a, VersionNumber b) { return !(a < b); }
+    friend bool operator==(VersionNumber a, VersionNumber b) { return a.order() == b.order(); }
+    friend bool operator!=(VersionNumber a, VersionNumber b) { return !(a == b); }
 
 private:
-    static uint32_t held(unsigned component) { return component > 0xFFu ? 0xFFu : component; }
+    static uint16_t held(unsigned component) {
+        return static_cast<uint16_t>(component > kLargestComponent ? kLargestComponent : component);
+    }
+    uint64_t order() const {
+        return (static_cast<uint64_t>(major_) << 32) | (static_cast<uint64_t>(minor_) << 16) | micro_;
+    }
 
-    int32_t packed_ = 0;
+    uint16_t major_ = 0;
+    uint16_t minor_ = 0;
+    uint16_t micro_ = 0;
 };
 
 }  // namespace kiv

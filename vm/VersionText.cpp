@@ -10,12 +10,13 @@ namespace {
 
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// Unsigned arithmetic wraps modulo 2^32, a multiple of 256, so the eight bits
-// VersionNumber keeps are those of the true value however long the digit run.
+// Stops growing past what VersionNumber holds, however long the digit run.
 unsigned leadingDigits(const std::wstring& token) {
     uint32_t value = 0;
-    for (size_t i = 0; i < token.size() && isDigit(token[i]); ++i)
+    for (size_t i = 0; i < token.size() && isDigit(token[i]); ++i) {
         value = value * 10u + static_cast<uint32_t>(token[i] - L'0');
+        if (value > VersionNumber::kLargestComponent) return VersionNumber::kLargestComponent;
+    }
     return value;
 }
 

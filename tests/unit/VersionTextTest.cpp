@@ -30,20 +30,21 @@ TEST(VersionTextTest, ReadsJavaVersionTexts) {
     };
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "text " << c.text);
-        EXPECT_EQ(parseVersion(c.text).packed(), VersionNumber(c.major, c.minor, c.micro).packed());
+        EXPECT_EQ(parseVersion(c.text), VersionNumber(c.major, c.minor, c.micro));
     }
 }
 
-TEST(VersionTextTest, LargeNumbersDoNotSpillIntoNeighbours) {
-    // 1.8.0_261 is a real release; its micro is held at the field's 255.
-    const VersionNumber version = parseVersion(L"1.8.0_261");
-    EXPECT_EQ(version.major(), 8u);
-    EXPECT_EQ(version.minor(), 0u);
-    EXPECT_EQ(version.micro(), 255u);
+TEST(VersionTextTest, LargeNumbersKeepTheirOrderAndDoNotSpillIntoNeighbours) {
+    // Java 8 updates passed 255 with 8u261; every one of them still sorts apart.
+    const VersionNumber u261 = parseVersion(L"1.8.0_261");
+    EXPECT_EQ(u261, VersionNumber(8, 0, 261));
+    EXPECT_TRUE(u261 < parseVersion(L"1.8.0_401"));
+    EXPECT_TRUE(parseVersion(L"1.8.0_255") < u261);
+    EXPECT_TRUE(parseVersion(L"1.8.0_65535") < parseVersion(L"1.8.1"));
 
     const VersionNumber huge = parseVersion(L"1.2.99999999999999999999.3");
-    EXPECT_EQ(huge.major(), 2u);
-    EXPECT_EQ(huge.micro(), 3u);
+    EXPECT_EQ(huge, VersionNumber(2, 65535, 3));
+    EXPECT_TRUE(huge < parseVersion(L"1.3"));
 }
 
 TEST(VersionTextTest, FamilyFollowsKindThenGeneration) {

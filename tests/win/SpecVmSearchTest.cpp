@@ -193,7 +193,7 @@ TEST_F(SpecVmSearchTest, RegistryHintsKeepFileOrderAndOnlyVerifiedExecutables) {
     ASSERT_EQ(2u, list32_.size());
     const InstalledVm& found = *list32_[1];
     EXPECT_EQ(VmFamily::Java, found.family());
-    EXPECT_EQ(VersionNumber(8, 0, 201).packed(), found.version().packed());
+    EXPECT_EQ(VersionNumber(8, 0, 201), found.version());
     EXPECT_EQ(L"Sun", found.vendor());
     EXPECT_EQ(VmKind::JRE, found.kind());
     EXPECT_FALSE(found.is64());

@@ -119,6 +119,9 @@ TEST_F(VmInventoryRegistryTest, BothViewsAreReadUnderWow64DuplicatesDroppedAndBi
         {bits64, kJdk, L"1.6.0_31", L"jdk16", L"0"},  // seen in both views: kept once
         {bits64, kJdk, L"1.8.0_201", L"jdk18-64", L"0"},
         {bits64, kJre, L"9.0.4", L"jre9-64", nullptr},
+        // Updates past 255 keep their order, found in the opposite one.
+        {bits64, kJre, L"1.8.0_401", L"jre8u401-64", L"0"},
+        {bits64, kRuntimeEnvironment, L"1.8.0_261", L"jre8u261-64", L"0"},
     });
     const std::vector<std::string> registered32 = {
         "ibm11 1.8.0 JRE IBM 32 JreVm",        "jre15 5.22.0 JRE Sun 32 JavaVm",
@@ -128,6 +131,8 @@ TEST_F(VmInventoryRegistryTest, BothViewsAreReadUnderWow64DuplicatesDroppedAndBi
     };
     const std::vector<std::string> registered64 = {
         "jdk18-64 8.0.201 JDK Sun 64 JavaVm",
+        "jre8u261-64 8.0.261 JRE Sun 64 JavaVm",
+        "jre8u401-64 8.0.401 JRE Sun 64 JavaVm",
         "jre9-64 9.0.4 JRE Sun 64 JavaVm",
     };
     auto joined = [](std::vector<std::string> first, const std::vector<std::string>& second) {
