@@ -91,6 +91,21 @@ TEST(LaunchFailures, ReportOneLineOnStandardErrorAndEndWithOne) {
     }
 }
 
+TEST(LaunchFailures, AVmThatCannotBeStartedIsReportedWithTheSystemsError) {
+    LauncherApp app;
+    app.writeKiv(kMinimalKiv);
+    const std::wstring vm = app.writeFile(L"broken\\bin\\java.exe", "not a program\r\n");
+    const ProgramResult result = app.run(L"KIV_VM " + vm);
+    EXPECT_EQ(result.exitCode, 1u);
+    const std::string prefix = "Halvorn Error: Windows error ";
+    const std::string suffix = " occured while loading the Java VM\n";
+    ASSERT_GT(result.err.size(), prefix.size() + suffix.size()) << result.err;
+    EXPECT_EQ(result.err.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(result.err.substr(result.err.size() - suffix.size()), suffix);
+    const std::string code = result.err.substr(prefix.size(), result.err.size() - prefix.size() - suffix.size());
+    EXPECT_EQ(code.find_first_not_of("0123456789"), std::string::npos) << result.err;
+}
+
 TEST(ConsolePause, WaitsForEnterAfterTheJavaProgramWhenAsked) {
     for (const char* value : {"yes", "no"}) {
         SCOPED_TRACE(value);

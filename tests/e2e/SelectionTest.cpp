@@ -124,6 +124,9 @@ TEST_F(SelectionTest, ANamedVmIsTakenAsItIsAndAMissingOneFallsBackToTheList) {
         {"missing current VM", L"..\\vms\\gone\\bin\\java.exe", L"", 111},
         {"current VM naming a folder", L"..\\vms\\named\\bin", L"", 111},
         {"KIV_VM naming a folder", L"", L"KIV_VM \"" + folder + L"\"", 111},
+        // The folder is still what is named: the current VM is not looked at.
+        {"KIV_VM naming a folder beside a current VM", forwardSlashes(named_),
+         L"KIV_VM \"" + folder + L"\"", 111},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
