@@ -45,9 +45,8 @@ public:
     static constexpr size_t fieldCount = static_cast<size_t>(Field::future) + 1;
 
     // Normalises the path, reads it as text (one byte per character) and
-    // applies readText. Throws FileException when the file cannot be opened
-    // ("windows could not open the file specified") or read as a stream
-    // ("could not open file for read").
+    // applies readText. Throws FileException ("windows could not open the
+    // file specified") when the file cannot be opened.
     void read(const std::wstring& path);
 
     // Empties the properties and both hint lists, then applies the lines. The
