@@ -57,7 +57,7 @@ TEST(TextTokenizer, SplitsWithoutEmptyTokensExceptALeadingOne) {
     for (const Case& c : cases) EXPECT_EQ(TextTokenizer(c.text, c.delimiters).tokens(), c.tokens) << c.text;
 }
 
-TEST(VersionNumber, PacksComponentsInComparableOrder) {
+TEST(VersionNumber, ComparesComponentsInOrder) {
     const VersionNumber java8(1, 8, 0);
     EXPECT_TRUE(java8 < VersionNumber(1, 8, 1));
     EXPECT_TRUE(java8 < VersionNumber(2, 0, 0));
@@ -66,8 +66,12 @@ TEST(VersionNumber, PacksComponentsInComparableOrder) {
     VersionNumber version(6, 0, 31);
     version.setMinor(22);
     EXPECT_EQ(version, VersionNumber(6, 22, 31));
-    // A component beyond eight bits is held at 255: no spill, and 8u381 stays above 8u202.
+    // Components past eight bits keep their values and order; past sixteen
+    // they are held at 65535 and never spill into a neighbour.
     EXPECT_EQ(VersionNumber(1, 0, 261).major(), 1u);
-    EXPECT_EQ(VersionNumber(1, 0, 261).micro(), 255u);
+    EXPECT_EQ(VersionNumber(1, 0, 261).micro(), 261u);
     EXPECT_TRUE(VersionNumber(8, 0, 202) < VersionNumber(8, 0, 381));
+    EXPECT_TRUE(VersionNumber(8, 0, 381) < VersionNumber(8, 0, 401));
+    EXPECT_EQ(VersionNumber(1, 70000, 2), VersionNumber(1, 65535, 2));
+    EXPECT_TRUE(VersionNumber(1, 70000, 70000) < VersionNumber(2, 0, 0));
 }
