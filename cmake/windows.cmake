@@ -55,7 +55,9 @@ else()
   add_executable(Corvane WIN32 runner/CorvaneMainWin32.cpp)
 endif()
 # Corvane throws nothing; without exception support it stays a few dozen KB.
+# It shares the platform's header-only handle owners and links nothing else.
 set_source_files_properties(runner/CorvaneMainWin32.cpp PROPERTIES COMPILE_OPTIONS -fno-exceptions)
+target_include_directories(Corvane PRIVATE ${CMAKE_SOURCE_DIR})
 
 option(KIV_BUILD_TESTS "Build the test exes and fixtures" ON)
 if(NOT KIV_BUILD_TESTS)

@@ -1,6 +1,7 @@
 // Corvane: runs its own command line in a new, hidden console, hands the child its own standard
 // handles, waits for it and ends with the child's exit code. A GUI-subsystem program so that
-// starting it never flashes a console window; it links nothing beyond the platform.
+// starting it never flashes a console window; it links nothing beyond the system and the
+// platform's header-only handle owners.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -10,41 +11,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <utility>
+
+#include "platform/Handle.h"
 
 namespace kiv {
 namespace {
 
 constexpr int kExitCreateFailed = 2;
 constexpr int kExitCodeUnknown = 1;
-
-// Owns one handle of PROCESS_INFORMATION; process and thread handles are invalid when NULL.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
-        if (this != &other) {
-            reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() { reset(); }
-
-    HANDLE get() const { return handle_; }
-    void reset() {
-        if (handle_ != nullptr) {
-            CloseHandle(handle_);
-            handle_ = nullptr;
-        }
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // The CRT of a GUI program may start without stdout bound to the handle its caller passed.
 // Bind descriptor 1 to STD_OUTPUT_HANDLE explicitly so the progress lines reach a pipe or
@@ -106,7 +80,7 @@ bool isBlank(const char* text) {
 
 // Starts the command line as a child in a hidden console with this program's standard handles;
 // false when it cannot be created. The child's handles are owned by the caller's owners.
-bool startChild(const char* commandLine, OwnedHandle& process, OwnedHandle& thread) {
+bool startChild(const char* commandLine, KernelHandle& process, KernelHandle& thread) {
     // An empty command line names no program; refuse it here rather than rely on how the
     // platform's search treats it.
     if (commandLine == nullptr || isBlank(commandLine)) {
@@ -137,8 +111,8 @@ bool startChild(const char* commandLine, OwnedHandle& process, OwnedHandle& thre
     if (!created) {
         return false;
     }
-    process = OwnedHandle(info.hProcess);
-    thread = OwnedHandle(info.hThread);
+    process = KernelHandle(info.hProcess);
+    thread = KernelHandle(info.hThread);
     return true;
 }
 
@@ -154,8 +128,8 @@ int run(const char* commandLine) {
     DWORD exitCode = 0;
     {
         // Declared process first so the thread handle is closed before the process handle.
-        OwnedHandle process;
-        OwnedHandle thread;
+        KernelHandle process;
+        KernelHandle thread;
         if (!startChild(commandLine, process, thread)) {
             return kExitCreateFailed;
         }
