@@ -103,8 +103,14 @@ CorvaneRun runCorvane(const std::wstring& arguments) {
     pipeWrite = OwnedHandle();
 
     CorvaneRun run;
+    const DWORD started = GetTickCount();
     while (WaitForSingleObject(process.get(), 50) == WAIT_TIMEOUT) {
         drainAvailable(pipeRead.get(), run.output);
+        if (GetTickCount() - started > 60000) {
+            ADD_FAILURE() << "Corvane did not end within a minute";
+            TerminateProcess(process.get(), 0xDEAD);
+            WaitForSingleObject(process.get(), 5000);
+        }
     }
     // Everything Corvane and its child wrote is in the pipe once Corvane has ended.
     drainAvailable(pipeRead.get(), run.output);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <stdexcept>
+
 namespace kivtest {
 
 namespace {
@@ -14,6 +16,8 @@ std::wstring uniqueTempFolder() {
         const std::wstring folder = std::wstring(temp) + L"kivtest_" + std::to_wstring(GetCurrentProcessId()) +
                                     L"_" + std::to_wstring(++counter);
         if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create a test folder in the temporary folder");
     }
 }
 

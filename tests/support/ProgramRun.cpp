@@ -97,15 +97,23 @@ ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOption
     PROCESS_INFORMATION process = {};
     std::wstring writable = commandLine;
     std::vector<wchar_t> environment = environmentBlock(options.environment);
+    // The child runs in a job of its own, so that a run that overstays its
+    // time ends together with every process it started.
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
     result.started = CreateProcessW(options.applicationName.empty() ? nullptr : options.applicationName.c_str(), &writable[0], nullptr, nullptr, TRUE,
-                                    CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                                    CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, environment.data(),
                                     options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str(),
                                     &startup, &process) != FALSE;
     out.closeWrite();
     err.closeWrite();
     CloseHandle(in.read);
     in.read = nullptr;
-    if (!result.started) return result;
+    if (!result.started) {
+        if (job != nullptr) CloseHandle(job);
+        return result;
+    }
+    if (job != nullptr) AssignProcessToJobObject(job, process.hProcess);
+    ResumeThread(process.hThread);
 
     std::thread outReader = drain(out.read, result.out);
     std::thread errReader = drain(err.read, result.err);
@@ -114,12 +122,16 @@ ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOption
         WriteFile(in.write, options.input.data(), static_cast<DWORD>(options.input.size()), &written, nullptr);
     }
     in.closeWrite();
-    if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT)
-        TerminateProcess(process.hProcess, 0xDEAD);
+    if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT) {
+        // The child's own children hold the pipes too: end them all, or the
+        // readers below would wait for them.
+        if (job == nullptr || !TerminateJobObject(job, 0xDEAD)) TerminateProcess(process.hProcess, 0xDEAD);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
     GetExitCodeProcess(process.hProcess, &result.exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    // The child's own children may still hold the pipes; they end with it here.
+    if (job != nullptr) CloseHandle(job);
     outReader.join();
     errReader.join();
     return result;

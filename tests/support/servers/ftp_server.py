@@ -8,6 +8,7 @@ there, so this needs root). While another test run holds the port, it keeps
 trying for up to --wait seconds. Once listening it writes READY_FILE.
 """
 import argparse
+import errno
 import logging
 import os
 import sys
@@ -24,6 +25,10 @@ def bind(address, handler, wait_seconds):
         try:
             return FTPServer(address, handler)
         except OSError as error:
+            # Only a busy port is worth waiting for; a refusal will not change.
+            if error.errno == errno.EACCES:
+                sys.exit("ftp_server: not allowed to listen on %s:%d (port 21 needs root): %s"
+                         % (address + (error,)))
             if time.monotonic() >= deadline:
                 sys.exit("ftp_server: cannot listen on %s:%d: %s" % (address + (error,)))
             time.sleep(0.5)
