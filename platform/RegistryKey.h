@@ -20,6 +20,7 @@ using RegistryAccess = uint32_t;
 constexpr RegistryAccess kKeyRead = 0x20019;    // KEY_READ, the process's own view
 constexpr RegistryAccess kKeyRead64 = 0x20119;  // KEY_READ | KEY_WOW64_64KEY
 constexpr RegistryAccess kKeyRead32 = 0x20219;  // KEY_READ | KEY_WOW64_32KEY
+constexpr RegistryAccess kViewFlags = 0x300;     // KEY_WOW64_64KEY | KEY_WOW64_32KEY
 
 class RegistryKey {
 public:
@@ -28,8 +29,11 @@ public:
     // Opens the path below HKEY_LOCAL_MACHINE; name() is the path.
     // Throws KeyException (system message, path) when no step of open() works.
     RegistryKey(const std::wstring& path, RegistryAccess access);
-    // Opens the subkey below an open parent; name() is the parent's name, a
-    // backslash and the subkey. A closed parent throws "key not open".
+    // Opens the subkey below an open parent, in the parent's view unless
+    // `access` names one: Windows does not carry a handle's view over to the
+    // keys opened below it, so under WOW64 a plain open would land in the
+    // 32-bit view. name() is the parent's name, a backslash and the subkey. A
+    // closed parent throws "key not open".
     RegistryKey(const RegistryKey& parent, RegistryAccess access, const std::wstring& subkey);
     ~RegistryKey();
 
@@ -51,6 +55,9 @@ public:
     const std::wstring& name() const { return name_; }
     // The key's handle as an integer (an HKEY); 0 when closed.
     RegistryRoot handle() const;
+    // The view flag of the access that last opened the key; 0 for the
+    // process's own view (also when only the fallback without a flag did).
+    RegistryAccess view() const { return view_; }
 
     // The text of a REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ value of at most 512
     // bytes, with every NUL code unit dropped (a multi-string comes back
@@ -69,6 +76,7 @@ public:
 private:
     std::unique_ptr<UniqueResource<RegistryHandleTraits>> handle_;
     std::wstring name_;
+    RegistryAccess view_ = 0;
 };
 
 // The system's message for an error code in the user's default language (at

@@ -36,16 +36,20 @@ LSTATUS connectLocalRoot(HKEY root, RegistryHandle& owner) {
     return status;
 }
 
-// The open ladder; answers the error of the last step tried.
+// The open ladder; answers the error of the last step tried, and on success
+// the access of the step that opened the key in `opened`.
 LSTATUS openWithFallbacks(HKEY root, const std::wstring& path, REGSAM access,
-                          RegistryHandle& owner) {
+                          RegistryHandle& owner, REGSAM& opened) {
     if (root == nullptr) return ERROR_INVALID_HANDLE;
+    opened = access;
     LSTATUS status = openSubkey(root, path, access, owner);
     if (status == ERROR_SUCCESS) return status;
     // Without a view flag the open resolves in the process's own view: this
     // finds a key that the requested view lacks but the default view holds.
+    opened = kQueryAndEnumerate;
     status = openSubkey(root, path, kQueryAndEnumerate, owner);
     if (status == ERROR_SUCCESS) return status;
+    opened = access;
     RegistryHandle connected;
     status = connectLocalRoot(root, connected);
     if (status != ERROR_SUCCESS) return status;
@@ -68,7 +72,7 @@ RegistryKey::RegistryKey(const RegistryKey& parent, RegistryAccess access,
                          const std::wstring& subkey)
     : RegistryKey() {
     if (!parent.isOpen()) throw KeyException(L"key not open", L"");
-    open(parent.handle(), subkey, access);
+    open(parent.handle(), subkey, (access & kViewFlags) != 0 ? access : access | parent.view());
     name_ = parent.name() + L"\\" + subkey;
 }
 
@@ -76,9 +80,11 @@ RegistryKey::~RegistryKey() = default;
 
 void RegistryKey::open(RegistryRoot root, const std::wstring& path, RegistryAccess access) {
     close();
-    const LSTATUS status = openWithFallbacks(toHkey(root), path, access, *handle_);
+    REGSAM opened = 0;
+    const LSTATUS status = openWithFallbacks(toHkey(root), path, access, *handle_, opened);
     if (status == ERROR_SUCCESS) {
         name_ = path;
+        view_ = opened & kViewFlags;
         return;
     }
     // The registry functions return their error instead of setting the

@@ -232,6 +232,34 @@ TEST_F(RegistryKeyTest, SubkeysAreListedInTheSystemsOrderAndOpenBelowTheirParent
     }
 }
 
+// Windows forgets a handle's view for keys opened below it: a subkey opened
+// with plain access must be asked for in the parent's view again.
+TEST_F(RegistryKeyTest, ASubkeyOpensInItsParentsViewUnlessItNamesOne) {
+    const std::wstring parentPath = below(L"Views");
+    ASSERT_TRUE(createRegistryKey(processRegistryView(), parentPath + L"\\child", {{L"self", L"child"}}));
+    // The keys live in this process's own view; name it explicitly too.
+    const RegistryAccess ownView =
+        processRegistryView() == RegistryView::Bits64 ? kKeyRead64 : kKeyRead32;
+    struct Case {
+        RegistryAccess parent;
+        RegistryAccess child;
+        RegistryAccess childView;
+    };
+    const Case cases[] = {
+        {kKeyRead, kKeyRead, 0},
+        {ownView, kKeyRead, ownView & kViewFlags},
+        {kKeyRead, ownView, ownView & kViewFlags},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.parent << " " << c.child);
+        const RegistryKey parent(parentPath, c.parent);
+        EXPECT_EQ(parent.view(), c.parent & kViewFlags);
+        const RegistryKey child(parent, c.child, L"child");
+        EXPECT_EQ(child.view(), c.childView);
+        EXPECT_EQ(child.queryString(L"self"), L"child");
+    }
+}
+
 TEST_F(RegistryKeyTest, PathBeyondLatin1IsKeptAsTheName) {
     const std::wstring path = below(L"\u0416\u65e5\xD83D\xDE00 Java");
     ASSERT_TRUE(createRegistryKey(processRegistryView(), path, {{L"JavaHome", L"C:\\jre"}}));
