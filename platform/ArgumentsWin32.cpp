@@ -9,6 +9,8 @@ namespace kiv {
 
 std::vector<std::wstring> standardArgumentsAfterProgramName() {
     // Only installer runs need this, so shell32 is not part of every start.
+    // Loading it, finding the function and splitting may all load DLLs.
+    const RedirectionForLoading redirection;
     LoadedModule shell32(loadSystemLibrary(L"shell32.dll"));
     if (!shell32) return {};
     using SplitFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);

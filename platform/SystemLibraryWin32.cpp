@@ -41,6 +41,9 @@ void* SystemLibrary::address(const char* functionName) {
         SetLastError(loadError_ != ERROR_SUCCESS ? loadError_ : ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
+    // A forwarded export loads the DLL it forwards to (advapi32's crypto
+    // functions live in cryptsp.dll), so the lookup is a load too.
+    const RedirectionForLoading redirection;
     void* found = reinterpret_cast<void*>(GetProcAddress(module_, functionName));
     if (found == nullptr) SetLastError(ERROR_PROC_NOT_FOUND);
     return found;

@@ -39,6 +39,7 @@ ServiceApi::ServiceApi(const std::wstring& libraryPath) {
 void* ServiceApi::function(std::atomic<void*>& slot, const char* name) const {
     void* address = slot.load();
     if (address == nullptr && loaded()) {
+        const RedirectionForLoading redirection;  // a forwarded export loads its DLL
         address = reinterpret_cast<void*>(GetProcAddress(module_.get(), name));
         slot.store(address);
     }
