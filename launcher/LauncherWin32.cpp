@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "installer/InstallerResolution.h"
 #include "launch/JavaCommandLine.h"
@@ -13,6 +14,7 @@
 #include "launcher/RuntimeLines.h"
 #include "launcher/RuntimePropertyFile.h"
 #include "launcher/StringTable.h"
+#include "platform/ConsoleInterrupts.h"
 #include "platform/FilePath.h"
 #include "platform/PathText.h"
 #include "platform/Text.h"
@@ -166,6 +168,10 @@ void Launcher::run(bool wait) {
     if (chosenVm_ == nullptr) throw TerminalError(StringTable::instance().get(kNoValidVm));
 
     writeCurrentVm(chosenVm_->executablePath());
+    // In place before the start, so that no interrupt falls between the start
+    // and the wait.
+    std::optional<InterruptsLeftToTheVm> interrupts;
+    if (wait) interrupts.emplace();
     processHandle_.reset(static_cast<HANDLE>(chosenVm_->launch(options, false)));
     if (wait) {
         WaitForSingleObject(processHandle_.get(), INFINITE);
