@@ -24,7 +24,7 @@ std::string startedMainClass(const LauncherApp& app, const std::wstring& vmDir) 
 }
 
 std::wstring runtimeFileOf(const LauncherApp& app, const std::wstring& vmDir) {
-    const std::string& line = app.records(vmDir).back().at("cmdline");
+    const std::string line = app.lastRecord(vmDir).at("cmdline");
     const size_t start = line.find(".kiv\" \"") + 7;
     std::string path = line.substr(start, line.find('"', start) - start);
     for (char& c : path)
@@ -142,7 +142,7 @@ TEST(WorkingDirectory, FollowsKivUserDirOrTheStartFolder) {
         options.workingDirectory = app.root() + L"\\start";
         const ProgramResult result = app.run(L"KIV_VM " + vm, options);
         ASSERT_EQ(result.exitCode, 0u) << result.err;
-        EXPECT_EQ(app.records(L"jdk\\bin").back().at("cwd"), narrow(app.root() + L"\\" + c.expected));
+        EXPECT_EQ(app.lastRecord(L"jdk\\bin").at("cwd"), narrow(app.root() + L"\\" + c.expected));
     }
 }
 
@@ -157,5 +157,5 @@ TEST(WorkingDirectory, AnAbsoluteKivUserDirIsUsedAsItIs) {
     app.writeKiv(kivFor("Main") + "kiv.user.dir=" + root + "/elsewhere\n");
     const ProgramResult result = app.run(L"KIV_VM " + vm);
     ASSERT_EQ(result.exitCode, 0u) << result.err;
-    EXPECT_EQ(app.records(L"jdk\\bin").back().at("cwd"), narrow(app.root() + L"\\elsewhere"));
+    EXPECT_EQ(app.lastRecord(L"jdk\\bin").at("cwd"), narrow(app.root() + L"\\elsewhere"));
 }

@@ -233,9 +233,10 @@ TEST(ServiceRun, VmThatEndsByItselfEndsTheServiceProcessWithItsExitCode) {
         std::string config;
         DWORD processExitCode;
     };
+    // The VM runs long enough for the test to open the service's process.
     const Case cases[] = {
-        {"exit 0", "sleep=1500\nexit=0\n", 0},
-        {"exit 3", "sleep=1500\nexit=3\n", 3},
+        {"exit 0", "sleep=3000\nexit=0\n", 0},
+        {"exit 3", "sleep=3000\nexit=3\n", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

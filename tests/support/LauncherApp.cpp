@@ -124,6 +124,12 @@ ProgramResult LauncherApp::run(const std::wstring& arguments, ProgramRunOptions 
     return runProgram(L"\"" + exePath_ + L"\"" + (arguments.empty() ? L"" : L" " + arguments), options);
 }
 
+Record LauncherApp::lastRecord(const std::wstring& relativeDir) const {
+    std::vector<Record> all = records(relativeDir);
+    if (all.empty()) throw std::runtime_error("the stand-in VM in " + narrow(relativeDir) + " never ran");
+    return all.back();
+}
+
 std::vector<Record> LauncherApp::records(const std::wstring& relativeDir) const {
     std::vector<Record> result;
     const std::string text = readBytes(root_ + L"\\" + relativeDir + L"\\standin.log");

@@ -40,6 +40,8 @@ public:
 
     // The records the stand-in in root\relativeDir wrote, oldest first.
     std::vector<Record> records(const std::wstring& relativeDir) const;
+    // The newest of them; throws (failing the test) when the stand-in never ran.
+    Record lastRecord(const std::wstring& relativeDir) const;
 
 private:
     std::wstring root_;

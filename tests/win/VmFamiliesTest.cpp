@@ -42,7 +42,7 @@ TEST(VmFamilies, AJreVmPrefersJreExeWithMinusCpAndAddsClassesZip) {
     EXPECT_EQ(vm.executablePath(), app.root() + L"\\jre11\\bin\\jre.exe");
     EXPECT_EQ(runToEnd(vm, applicationOptions(app)), 2u);
     const std::string home = narrow(app.root()) + "\\jre11";
-    EXPECT_EQ(app.records(L"jre11\\bin").back().at("cmdline"),
+    EXPECT_EQ(app.lastRecord(L"jre11\\bin").at("cmdline"),
               "\"" + home + "\\bin\\jre.exe\" -mx1024 -cp \"C:\\app\\app.jar;" + home +
                   "\\lib\\classes.zip;\" com.example.Main \"C:/app/MyApp.kiv\" \"C:/temp/kiv1.tmp\" ");
 }
@@ -61,7 +61,7 @@ TEST(VmFamilies, AJavaVmInTheSystemFolderOrWithoutBinStartsHomeJavaExe) {
     vm.setVersion(VersionNumber(11, 0, 0));
     EXPECT_EQ(vm.executablePath(), app.root() + L"\\jdk\\bin\\java.exe");
     runToEnd(vm, applicationOptions(app));
-    EXPECT_NE(app.records(L"jdk\\bin").back().at("cmdline").find(
+    EXPECT_NE(app.lastRecord(L"jdk\\bin").at("cmdline").find(
                   "java.exe\" --add-opens java.base/jdk.internal.loader=ALL-UNNAMED -Xmx1024 -classpath "),
               std::string::npos);
 }
@@ -79,7 +79,7 @@ TEST(VmFamilies, TheMicrosoftVmChecksItsBuildAndTakesTheClassPathFromTheEnvironm
 
     options.msvmMinVersion = 3810;
     runToEnd(vm, options);
-    const Record run = app.records(L"msjava").back();
+    const Record run = app.lastRecord(L"msjava");
     EXPECT_EQ(run.at("cmdline"), "\"" + narrow(app.root()) +
                                      "\\msjava\\jview.exe\" /cp \"C:\\app\\app.jar;\" com.example.Main "
                                      "\"C:/app/MyApp.kiv\" \"C:/temp/kiv1.tmp\" ");
