@@ -30,10 +30,11 @@ public:
     // Throws KeyException (system message, path) when no step of open() works.
     RegistryKey(const std::wstring& path, RegistryAccess access);
     // Opens the subkey below an open parent, in the parent's view unless
-    // `access` names one: Windows does not carry a handle's view over to the
-    // keys opened below it, so under WOW64 a plain open would land in the
-    // 32-bit view. name() is the parent's name, a backslash and the subkey. A
-    // closed parent throws "key not open".
+    // `access` names one (the plain-rights step keeps the parent's view too):
+    // Windows does not carry a handle's view over to the keys opened below it,
+    // so under WOW64 a plain open would land in the 32-bit view. name() is the
+    // parent's name, a backslash and the subkey. A closed parent throws "key
+    // not open".
     RegistryKey(const RegistryKey& parent, RegistryAccess access, const std::wstring& subkey);
     ~RegistryKey();
 
@@ -74,6 +75,10 @@ public:
     std::vector<std::wstring> subkeyNames() const;
 
 private:
+    // open() with the view that its plain-rights step keeps.
+    void openWithView(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                      RegistryAccess fallbackView);
+
     std::unique_ptr<UniqueResource<RegistryHandleTraits>> handle_;
     std::wstring name_;
     RegistryAccess view_ = 0;

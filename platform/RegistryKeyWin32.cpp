@@ -37,17 +37,19 @@ LSTATUS connectLocalRoot(HKEY root, RegistryHandle& owner) {
 }
 
 // The open ladder; answers the error of the last step tried, and on success
-// the access of the step that opened the key in `opened`.
+// the access of the step that opened the key in `opened`. `fallbackView` is
+// the view of the plain-rights step: none for a path below a root, the
+// parent's for a subkey, which must not land in the other view.
 LSTATUS openWithFallbacks(HKEY root, const std::wstring& path, REGSAM access,
-                          RegistryHandle& owner, REGSAM& opened) {
+                          REGSAM fallbackView, RegistryHandle& owner, REGSAM& opened) {
     if (root == nullptr) return ERROR_INVALID_HANDLE;
     opened = access;
     LSTATUS status = openSubkey(root, path, access, owner);
     if (status == ERROR_SUCCESS) return status;
     // Without a view flag the open resolves in the process's own view: this
     // finds a key that the requested view lacks but the default view holds.
-    opened = kQueryAndEnumerate;
-    status = openSubkey(root, path, kQueryAndEnumerate, owner);
+    opened = kQueryAndEnumerate | fallbackView;
+    status = openSubkey(root, path, opened, owner);
     if (status == ERROR_SUCCESS) return status;
     opened = access;
     RegistryHandle connected;
@@ -72,16 +74,23 @@ RegistryKey::RegistryKey(const RegistryKey& parent, RegistryAccess access,
                          const std::wstring& subkey)
     : RegistryKey() {
     if (!parent.isOpen()) throw KeyException(L"key not open", L"");
-    open(parent.handle(), subkey, (access & kViewFlags) != 0 ? access : access | parent.view());
+    openWithView(parent.handle(), subkey,
+                 (access & kViewFlags) != 0 ? access : access | parent.view(), parent.view());
     name_ = parent.name() + L"\\" + subkey;
 }
 
 RegistryKey::~RegistryKey() = default;
 
 void RegistryKey::open(RegistryRoot root, const std::wstring& path, RegistryAccess access) {
+    openWithView(root, path, access, 0);
+}
+
+void RegistryKey::openWithView(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                               RegistryAccess fallbackView) {
     close();
     REGSAM opened = 0;
-    const LSTATUS status = openWithFallbacks(toHkey(root), path, access, *handle_, opened);
+    const LSTATUS status =
+        openWithFallbacks(toHkey(root), path, access, fallbackView, *handle_, opened);
     if (status == ERROR_SUCCESS) {
         name_ = path;
         view_ = opened & kViewFlags;

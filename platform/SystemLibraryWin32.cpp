@@ -16,7 +16,10 @@ HMODULE loadByFullPath(const wchar_t* fileName) {
     wchar_t directory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
-    return LoadLibraryW((std::wstring(directory, length) + L"\\" + fileName).c_str());
+    // The altered search path looks for the DLL's own imports beside it, in the
+    // system folder, before the exe's folder: a DLL planted there is never taken.
+    return LoadLibraryExW((std::wstring(directory, length) + L"\\" + fileName).c_str(), nullptr,
+                          LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace

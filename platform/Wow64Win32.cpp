@@ -74,10 +74,13 @@ RedirectionForLoading::RedirectionForLoading() {
 
 RedirectionForLoading::~RedirectionForLoading() {
     if (!reenabled_) return;
+    // The caller reads the last error of the call this scope wrapped.
+    const DWORD lastError = GetLastError();
     ThreadRedirection& thread = threadRedirection;
     thread.onForLoading = false;
     thread.offThrough = ThreadRedirection::Switch::None;
     switchOff(thread);
+    SetLastError(lastError);
 }
 
 std::wstring systemWow64Directory() {

@@ -7,6 +7,7 @@
 #include "launch/VmFamilies.h"
 #include "platform/FilePath.h"
 #include "platform/SystemLibrary.h"
+#include "platform/Wow64.h"
 #include "platform/Handle.h"
 #include "platform/ImageBitness.h"
 #include "platform/Text.h"
@@ -37,6 +38,7 @@ HMODULE psapiModule() {
 // Windows 7, older systems have it in psapi.dll only.
 GetMappedFileNameFn getMappedFileName() {
     static const GetMappedFileNameFn function = []() -> GetMappedFileNameFn {
+        const RedirectionForLoading redirection;
         FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32"), "K32GetMappedFileNameW");
         if (found == nullptr) {
             if (HMODULE psapi = psapiModule()) found = GetProcAddress(psapi, "GetMappedFileNameW");

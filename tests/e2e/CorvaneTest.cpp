@@ -92,14 +92,18 @@ CorvaneRun runCorvane(const std::wstring& arguments) {
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
     }
+    // In a job of its own, so that a run that overstays ends with its hidden child.
+    OwnedHandle job(CreateJobObjectW(nullptr, nullptr));
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &info)) {
         ADD_FAILURE() << "cannot start Corvane: " << GetLastError();
         return {};
     }
     OwnedHandle process(info.hProcess);
     OwnedHandle thread(info.hThread);
+    const bool inJob = job.get() != nullptr && AssignProcessToJobObject(job.get(), process.get());
+    ResumeThread(thread.get());
     pipeWrite = OwnedHandle();
 
     CorvaneRun run;
@@ -108,7 +112,7 @@ CorvaneRun runCorvane(const std::wstring& arguments) {
         drainAvailable(pipeRead.get(), run.output);
         if (GetTickCount() - started > 60000) {
             ADD_FAILURE() << "Corvane did not end within a minute";
-            TerminateProcess(process.get(), 0xDEAD);
+            if (!inJob || !TerminateJobObject(job.get(), 0xDEAD)) TerminateProcess(process.get(), 0xDEAD);
             WaitForSingleObject(process.get(), 5000);
         }
     }

@@ -112,7 +112,7 @@ ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOption
         if (job != nullptr) CloseHandle(job);
         return result;
     }
-    if (job != nullptr) AssignProcessToJobObject(job, process.hProcess);
+    const bool inJob = job != nullptr && AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
 
     std::thread outReader = drain(out.read, result.out);
@@ -125,7 +125,7 @@ ProgramResult runProgram(const std::wstring& commandLine, const ProgramRunOption
     if (WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT) {
         // The child's own children hold the pipes too: end them all, or the
         // readers below would wait for them.
-        if (job == nullptr || !TerminateJobObject(job, 0xDEAD)) TerminateProcess(process.hProcess, 0xDEAD);
+        if (!inJob || !TerminateJobObject(job, 0xDEAD)) TerminateProcess(process.hProcess, 0xDEAD);
         WaitForSingleObject(process.hProcess, 5000);
     }
     GetExitCodeProcess(process.hProcess, &result.exitCode);

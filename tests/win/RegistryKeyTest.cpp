@@ -235,28 +235,37 @@ TEST_F(RegistryKeyTest, SubkeysAreListedInTheSystemsOrderAndOpenBelowTheirParent
 // Windows forgets a handle's view for keys opened below it: a subkey opened
 // with plain access must be asked for in the parent's view again.
 TEST_F(RegistryKeyTest, ASubkeyOpensInItsParentsViewUnlessItNamesOne) {
-    const std::wstring parentPath = below(L"Views");
-    ASSERT_TRUE(createRegistryKey(processRegistryView(), parentPath + L"\\child", {{L"self", L"child"}}));
-    // The keys live in this process's own view; name it explicitly too.
-    const RegistryAccess ownView =
-        processRegistryView() == RegistryView::Bits64 ? kKeyRead64 : kKeyRead32;
+    const RegistryView own = processRegistryView();
+    const RegistryView other = otherRegistryView(own);
+    const RegistryAccess ownFlag = readAccessFor(own) & kViewFlags;
+    const RegistryAccess otherFlag = readAccessFor(other) & kViewFlags;
     struct Case {
-        RegistryAccess parent;
-        RegistryAccess child;
+        const char* label;
+        RegistryView existsIn;
+        RegistryAccess parentAccess;
+        RegistryAccess childAccess;
+        RegistryAccess parentView;
         RegistryAccess childView;
     };
-    const Case cases[] = {
-        {kKeyRead, kKeyRead, 0},
-        {ownView, kKeyRead, ownView & kViewFlags},
-        {kKeyRead, ownView, ownView & kViewFlags},
+    const std::vector<Case> cases = {
+        {"plain parent, plain child", own, kKeyRead, kKeyRead, 0, 0},
+        {"own view's flag carried to the child", own, readAccessFor(own), kKeyRead, ownFlag, ownFlag},
+        {"other view's flag carried to the child", other, readAccessFor(other), kKeyRead, otherFlag,
+         otherFlag},
+        {"a child that names a view keeps it", own, kKeyRead, readAccessFor(own), 0, ownFlag},
+        {"a parent found without a flag passes on the own view", own, readAccessFor(other), kKeyRead,
+         0, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.parent << " " << c.child);
-        const RegistryKey parent(parentPath, c.parent);
-        EXPECT_EQ(parent.view(), c.parent & kViewFlags);
-        const RegistryKey child(parent, c.child, L"child");
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.label);
+        const std::wstring path = below(L"Views" + std::to_wstring(i));
+        ASSERT_TRUE(createRegistryKey(c.existsIn, path + L"\\child", {{L"view", viewText(c.existsIn)}}));
+        const RegistryKey parent(path, c.parentAccess);
+        EXPECT_EQ(parent.view(), c.parentView);
+        const RegistryKey child(parent, c.childAccess, L"child");
         EXPECT_EQ(child.view(), c.childView);
-        EXPECT_EQ(child.queryString(L"self"), L"child");
+        EXPECT_EQ(child.queryString(L"view"), viewText(c.existsIn));
     }
 }
 
